@@ -1,0 +1,56 @@
+#pragma once
+// DAL: the data-access object of the report control, also usable by hosts on their own. It holds
+// one connection string, opens a connection only for the time of a call (or of a transaction) and
+// hands out recordsets already disconnected from the database. No member throws or shows a
+// message: failures come back as False (or an Empty value from ReadValue), with the reason in
+// LastError for hosts that log it.
+//
+// Connection strings: "Provider=SQLite;Data Source=PATH" opens an SQLite file (add
+// "Mode=ReadWriteCreate" to allow creating it); any string without a Provider key goes to ODBC.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "control/data/recordset.h"
+#include "control/data/variant.h"
+#include "control/export.h"
+
+namespace kivdb {
+
+class Connection;
+
+// Opens one connection for a connection string, or returns null with the reason in `error`.
+// Tests pass their own factory to make a provider fail on demand.
+using ConnectionFactory =
+    std::function<std::unique_ptr<Connection>(const std::string& connectionString, std::string& error)>;
+
+class KIVDB_EXPORT DAL {
+ public:
+  DAL();
+  explicit DAL(ConnectionFactory factory);
+  ~DAL();
+  DAL(const DAL&) = delete;
+  DAL& operator=(const DAL&) = delete;
+
+  bool ReadRecordset(const std::string& SQLQuery, std::shared_ptr<Recordset>& mRS);
+  void ConnectionString(const std::string& text);
+  bool IsConnected();
+  bool TransBegin();
+  bool TransCommit();
+  bool TransRollback();
+  bool IsInTransaction() const;
+  bool ExecSQL(const std::string& SQLQuery);
+  bool GetRecordset(const std::string& SQLQuery, std::shared_ptr<Recordset>& mRS);
+  bool PutRecordset(std::shared_ptr<Recordset>& mRS);
+  Variant ReadValue(const std::string& SQLQuery);
+
+  // Why the last failing call failed ("" after a success).
+  const std::string& LastError() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kivdb
