@@ -91,6 +91,10 @@ class KIVDB_EXPORT Recordset {
   // A host may declare the number of records unknown; RecordCount is then negative.
   void SetRecordCountUnknown(bool unknown);
 
+  // Appends one record of Empty values and returns its FieldCount() cells for the caller to fill
+  // in place: the fast path for providers, which avoids building a vector per record.
+  Variant* AppendEmptyRow();
+
   // --- Fields -----------------------------------------------------------------------------------
   int FieldCount() const;
   // By position from 0 in the query's column order; throws Error 3265 outside the range.
@@ -118,6 +122,48 @@ class KIVDB_EXPORT Recordset {
   void Sort(std::string_view expression);
   // All records from the first, as a table indexed column by row: GetRows()[column][row].
   std::vector<std::vector<Variant>> GetRows() const;
+
+  // --- Editing ----------------------------------------------------------------------------------
+  // Appends a new record whose fields are all Empty (not set: the database fills them) and makes it
+  // the current record.
+  void AddNew();
+  // Marks the current record deleted; later moves skip it. Throws Error 3021 without a current
+  // record. A record added since the last write simply disappears.
+  void Delete();
+
+  // --- Batch write-back (for providers) ---------------------------------------------------------
+  // Rows are numbered by storage (the order they were read or added), independent of Sort.
+  enum class RecordStatus { Unchanged, Modified, New, Deleted };
+
+  // Where the records came from, so that changes can be written back: the table, the table column
+  // behind each field ("" for an expression) and the positions of the fields that hold its key.
+  struct BaseTable {
+    std::string table;
+    std::vector<std::string> columns;
+    std::vector<int> keyFields;
+  };
+  void SetBaseTable(BaseTable source);
+  // The source of the records, or null when they were not read from one table.
+  const BaseTable* GetBaseTable() const;
+
+  // Sets a field's type code after the records were read, for providers that learn it from the
+  // values themselves.
+  void SetFieldType(int position, int type);
+  // Rows that are neither deleted nor dropped, in the current order.
+  std::vector<size_t> LiveRows() const;
+  // Rows with pending changes (modified, new or deleted), in storage order.
+  std::vector<size_t> PendingRows() const;
+  bool HasPendingChanges() const;
+  RecordStatus Status(size_t row) const;
+  const Variant& CellValue(size_t row, int position) const;
+  // The value as it was read (the current value for unchanged and new records).
+  const Variant& OriginalValue(size_t row, int position) const;
+  // Replaces a stored value without recording an edit (re-reading after a write).
+  void RefreshCell(size_t row, int position, Variant value);
+  // After a successful write: deleted records leave, edits become the read values, and the rows in
+  // `vanished` (no longer in the database) are dropped as well. The cursor moves to the first
+  // record.
+  void AcceptChanges(const std::vector<size_t>& vanished = {});
 
  private:
   friend class Field;

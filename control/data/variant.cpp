@@ -243,6 +243,29 @@ std::optional<DateTime> Variant::AsDate() const {
   return std::nullopt;
 }
 
+std::optional<int64_t> Variant::AsInteger() const {
+  switch (GetKind()) {
+    case Kind::Int16:
+      return std::get<int16_t>(value_);
+    case Kind::Int32:
+      return std::get<int32_t>(value_);
+    case Kind::Int64:
+      return std::get<int64_t>(value_);
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<bool> Variant::AsBoolean() const {
+  if (const bool* value = std::get_if<bool>(&value_)) return *value;
+  return std::nullopt;
+}
+
+std::optional<Currency> Variant::AsCurrency() const {
+  if (const Currency* value = std::get_if<Currency>(&value_)) return *value;
+  return std::nullopt;
+}
+
 std::shared_ptr<Recordset> Variant::AsChapter() const {
   if (const auto* child = std::get_if<std::shared_ptr<Recordset>>(&value_)) return *child;
   return nullptr;

@@ -100,6 +100,10 @@ class KIVDB_EXPORT Variant {
   const std::string* AsText() const { return std::get_if<std::string>(&value_); }
   const std::vector<uint8_t>* AsBinary() const;
   std::optional<DateTime> AsDate() const;
+  // Int16, Int32 and Int64 values, exactly.
+  std::optional<int64_t> AsInteger() const;
+  std::optional<bool> AsBoolean() const;
+  std::optional<kivdb::Currency> AsCurrency() const;
   std::shared_ptr<Recordset> AsChapter() const;
 
   // Same kind and same value (chapters compare by identity).

@@ -1,0 +1,30 @@
+#include "control/data/connection.h"
+
+#include <cctype>
+
+#include "control/data/connection_string.h"
+#include "control/data/sqlite_connection.h"
+
+namespace kivdb {
+
+std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionString,
+                                                  std::string& error) {
+  if (connectionString.find_first_not_of(" \t\r\n;") == std::string::npos) {
+    error = "No connection string";
+    return nullptr;
+  }
+  const auto settings = ParseConnectionString(connectionString, error);
+  if (!settings) return nullptr;
+  const auto provider = settings->find("provider");
+  if (provider == settings->end()) {
+    error = "No ODBC provider in this build: the connection string needs Provider=SQLite";
+    return nullptr;
+  }
+  std::string name = provider->second;
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (name == "sqlite" || name == "sqlite3") return SqliteConnection::Open(*settings, error);
+  error = "Unknown provider: " + provider->second;
+  return nullptr;
+}
+
+}  // namespace kivdb

@@ -1,0 +1,41 @@
+#pragma once
+// Connection: one open session with a database, as a provider offers it to DAL. DAL owns it for
+// the time of a call or of a transaction. Every operation reports failure by returning false with
+// the reason in `error`; none throws. Providers: SQLite now; ODBC joins through the same factory.
+
+#include <memory>
+#include <string>
+
+#include "control/data/dal.h"
+#include "control/data/recordset.h"
+
+namespace kivdb {
+
+class Connection {
+ public:
+  virtual ~Connection() = default;
+
+  // Runs a command that returns no records (it may hold several statements).
+  virtual bool Execute(const std::string& command, std::string& error) = 0;
+  // Runs a command and reads all its records into `out`, a new empty recordset. With `forUpdate`
+  // the recordset also learns its base table and key (when it was read from one table), so that
+  // ApplyBatch can write changes back.
+  virtual bool Query(const std::string& command, bool forUpdate, Recordset& out,
+                     std::string& error) = 0;
+
+  virtual bool BeginTransaction(std::string& error) = 0;
+  virtual bool Commit(std::string& error) = 0;
+  virtual bool Rollback(std::string& error) = 0;
+
+  // Writes the pending changes of `records` as one batch and re-reads its records. A record changed
+  // in the database since it was read is a conflict; on any failure the database is left as it was
+  // and so is `records`.
+  virtual bool ApplyBatch(Recordset& records, std::string& error) = 0;
+};
+
+// The factory DAL uses unless it is given another: picks the provider by the connection string's
+// Provider key ("SQLite"); a string without one belongs to ODBC.
+std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionString,
+                                                  std::string& error);
+
+}  // namespace kivdb

@@ -1,0 +1,95 @@
+#include "control/data/connection_string.h"
+
+#include <cctype>
+
+namespace kivdb {
+namespace {
+
+bool IsBlank(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+void SkipBlanks(std::string_view text, size_t& pos) {
+  while (pos < text.size() && IsBlank(text[pos])) ++pos;
+}
+
+std::string Trimmed(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return std::string(text.substr(begin, end - begin));
+}
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::map<std::string, std::string>> ParseConnectionString(std::string_view text,
+                                                                        std::string& error) {
+  std::map<std::string, std::string> pairs;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    SkipBlanks(text, pos);
+    if (pos < text.size() && text[pos] == ';') {  // empty part, as in a trailing ";"
+      ++pos;
+      continue;
+    }
+    if (pos >= text.size()) break;
+    const size_t equals = text.find('=', pos);
+    const size_t semicolon = text.find(';', pos);
+    if (equals == std::string_view::npos ||
+        (semicolon != std::string_view::npos && semicolon < equals)) {
+      error = "Connection string part without '=': " +
+              Trimmed(text.substr(
+                  pos, semicolon == std::string_view::npos ? semicolon : semicolon - pos));
+      return std::nullopt;
+    }
+    std::string key = Lowered(Trimmed(text.substr(pos, equals - pos)));
+    if (key.empty()) {
+      error = "Connection string part without a key";
+      return std::nullopt;
+    }
+    pos = equals + 1;
+    SkipBlanks(text, pos);
+    std::string value;
+    if (pos < text.size() && (text[pos] == '"' || text[pos] == '\'')) {
+      const char quote = text[pos++];
+      bool closed = false;
+      while (pos < text.size()) {
+        if (text[pos] == quote) {
+          if (pos + 1 < text.size() && text[pos + 1] == quote) {
+            value += quote;
+            pos += 2;
+            continue;
+          }
+          ++pos;
+          closed = true;
+          break;
+        }
+        value += text[pos++];
+      }
+      if (!closed) {
+        error = "Unclosed quote in the value of " + key;
+        return std::nullopt;
+      }
+      SkipBlanks(text, pos);
+      if (pos < text.size() && text[pos] != ';') {
+        error = "Text after the quoted value of " + key;
+        return std::nullopt;
+      }
+    } else {
+      const size_t end = text.find(';', pos);
+      value = Trimmed(text.substr(pos, end == std::string_view::npos ? end : end - pos));
+      pos = end == std::string_view::npos ? text.size() : end;
+    }
+    if (pos < text.size()) ++pos;  // the ';'
+    pairs[std::move(key)] = std::move(value);
+  }
+  return pairs;
+}
+
+}  // namespace kivdb

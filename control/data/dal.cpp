@@ -1,0 +1,222 @@
+#include "control/data/dal.h"
+
+#include <exception>
+
+#include "control/data/connection.h"
+
+namespace kivdb {
+
+// Each public member runs its work through Guard, so that no exception (a full disk, memory, a
+// recordset misuse) ever reaches the caller: it becomes a False result and LastError.
+struct DAL::Impl {
+  ConnectionFactory factory;
+  std::string connectionString;
+  std::unique_ptr<Connection> connection;
+  bool inTransaction = false;
+  std::string lastError;
+
+  // Opens a connection unless one is held; true only when this call opened it.
+  bool OpenConnection() {
+    if (connection) return false;
+    std::string error;
+    connection = factory ? factory(connectionString, error) : nullptr;
+    if (!connection) {
+      lastError = error.empty() ? "The connection could not be opened" : error;
+      return false;
+    }
+    return true;
+  }
+
+  void CloseConnection() { connection.reset(); }
+
+  // Ends a call that passes through an open connection: a transaction keeps its connection.
+  void EndCall() {
+    if (!inTransaction) CloseConnection();
+  }
+
+  bool Fail(std::string error) {
+    lastError = std::move(error);
+    return false;
+  }
+
+  // Where every read goes; commands of other languages can be routed here before the provider.
+  bool Read(const std::string& command, bool forUpdate, Recordset& out, std::string& error) {
+    return connection->Query(command, forUpdate, out, error);
+  }
+
+  bool ReadInto(const std::string& command, bool forUpdate, std::shared_ptr<Recordset>& mRS) {
+    mRS = std::make_shared<Recordset>();
+    OpenConnection();
+    if (!connection) {
+      mRS.reset();
+      return false;
+    }
+    std::string error;
+    const bool ok = Read(command, forUpdate, *mRS, error);
+    EndCall();
+    if (!ok) {
+      mRS.reset();
+      return Fail(error);
+    }
+    return true;
+  }
+
+  template <typename Work>
+  auto Guard(Work work, decltype(work()) onException) -> decltype(work()) {
+    lastError.clear();
+    try {
+      return work();
+    } catch (const std::exception& e) {
+      lastError = e.what();
+    } catch (...) {
+      lastError = "Unexpected failure";
+    }
+    if (!inTransaction) CloseConnection();
+    return onException;
+  }
+};
+
+DAL::DAL() : DAL(OpenDefaultConnection) {}
+
+DAL::DAL(ConnectionFactory factory) : impl_(std::make_unique<Impl>()) {
+  impl_->factory = std::move(factory);
+}
+
+// Closing the connection also rolls back a transaction that was never committed.
+DAL::~DAL() {
+  impl_->CloseConnection();
+}
+
+bool DAL::ReadRecordset(const std::string& SQLQuery, std::shared_ptr<Recordset>& mRS) {
+  const bool ok = impl_->Guard([&] { return impl_->ReadInto(SQLQuery, false, mRS); }, false);
+  if (!ok) mRS.reset();
+  return ok;
+}
+
+void DAL::ConnectionString(const std::string& text) {
+  impl_->connectionString = text;
+}
+
+bool DAL::IsConnected() {
+  return impl_->Guard(
+      [&] {
+        // Inside a transaction the held connection is the answer; closing it would end the
+        // transaction.
+        if (impl_->inTransaction) return impl_->connection != nullptr;
+        const bool opened = impl_->OpenConnection();
+        if (!opened && impl_->lastError.empty()) impl_->lastError = "A connection was already open";
+        impl_->CloseConnection();
+        return opened;
+      },
+      false);
+}
+
+bool DAL::TransBegin() {
+  return impl_->Guard(
+      [&] {
+        if (impl_->inTransaction) return impl_->Fail("A transaction is already in progress");
+        const bool opened = impl_->OpenConnection();
+        if (!impl_->connection) return false;
+        std::string error;
+        if (!impl_->connection->BeginTransaction(error)) {
+          if (opened) impl_->CloseConnection();
+          return impl_->Fail(error);
+        }
+        impl_->inTransaction = true;
+        return true;
+      },
+      false);
+}
+
+bool DAL::TransCommit() {
+  return impl_->Guard(
+      [&] {
+        if (!impl_->connection) return impl_->Fail("No transaction in progress");
+        std::string error;
+        if (!impl_->connection->Commit(error)) return impl_->Fail(error);
+        impl_->inTransaction = false;
+        impl_->CloseConnection();
+        return true;
+      },
+      false);
+}
+
+bool DAL::TransRollback() {
+  return impl_->Guard(
+      [&] {
+        if (!impl_->connection) return impl_->Fail("No transaction in progress");
+        std::string error;
+        if (!impl_->connection->Rollback(error)) return impl_->Fail(error);
+        impl_->inTransaction = false;
+        impl_->CloseConnection();
+        return true;
+      },
+      false);
+}
+
+bool DAL::IsInTransaction() const {
+  return impl_->inTransaction;
+}
+
+bool DAL::ExecSQL(const std::string& SQLQuery) {
+  return impl_->Guard(
+      [&] {
+        impl_->OpenConnection();
+        if (!impl_->connection) return false;
+        std::string error;
+        // The connection stays open either way, so that a transaction's work shares it.
+        return impl_->connection->Execute(SQLQuery, error) || impl_->Fail(error);
+      },
+      false);
+}
+
+bool DAL::GetRecordset(const std::string& SQLQuery, std::shared_ptr<Recordset>& mRS) {
+  const bool ok = impl_->Guard([&] { return impl_->ReadInto(SQLQuery, true, mRS); }, false);
+  if (!ok) mRS.reset();
+  return ok;
+}
+
+bool DAL::PutRecordset(std::shared_ptr<Recordset>& mRS) {
+  return impl_->Guard(
+      [&] {
+        if (!mRS) return impl_->Fail("No recordset to write back");
+        impl_->OpenConnection();
+        if (!impl_->connection) return false;
+        std::string error;
+        if (!impl_->connection->ApplyBatch(*mRS, error)) {
+          impl_->EndCall();
+          return impl_->Fail(error);
+        }
+        return true;  // the connection stays open, as after ExecSQL
+      },
+      false);
+}
+
+Variant DAL::ReadValue(const std::string& SQLQuery) {
+  return impl_->Guard(
+      [&] {
+        Variant result;
+        impl_->OpenConnection();
+        if (!impl_->connection) return result;
+        Recordset records;
+        std::string error;
+        const bool ok = impl_->Read(SQLQuery, false, records, error);
+        impl_->EndCall();
+        if (!ok) {
+          impl_->lastError = error;
+          return result;
+        }
+        if (records.RecordCount() > 0 && records.FieldCount() > 0) {
+          records.MoveFirst();
+          result = records.Value(0);
+        }
+        return result;
+      },
+      Variant());
+}
+
+const std::string& DAL::LastError() const {
+  return impl_->lastError;
+}
+
+}  // namespace kivdb

@@ -1,0 +1,310 @@
+#include "control/data/sqlite_connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <set>
+
+#include "control/data/sqlite_batch.h"
+#include "control/data/sqlite_values.h"
+
+namespace kivdb {
+namespace {
+
+constexpr int kDefaultBusyTimeoutMs = 2000;
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Setting(const std::map<std::string, std::string>& settings, const std::string& key) {
+  const auto it = settings.find(key);
+  return it == settings.end() ? std::string() : it->second;
+}
+
+bool OnlyBlanksOrComments(const char* text) {
+  while (*text) {
+    if (std::isspace(static_cast<unsigned char>(*text)) || *text == ';') {
+      ++text;
+    } else if (text[0] == '-' && text[1] == '-') {
+      while (*text && *text != '\n') ++text;
+    } else if (text[0] == '/' && text[1] == '*') {
+      const char* close = std::strstr(text + 2, "*/");
+      if (!close) return true;
+      text = close + 2;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The table the records of `statement` come from, the table column behind each field and the
+// fields that hold the table's key; nothing when the columns come from more than one table.
+std::optional<Recordset::BaseTable> FindBaseTable(sqlite3* db, sqlite3_stmt* statement) {
+  Recordset::BaseTable base;
+  const int count = sqlite3_column_count(statement);
+  std::set<std::string> seen;
+  for (int c = 0; c < count; ++c) {
+    const char* table = sqlite3_column_table_name(statement, c);
+    const char* origin = sqlite3_column_origin_name(statement, c);
+    const char* database = sqlite3_column_database_name(statement, c);
+    if (!table || !origin) {
+      base.columns.emplace_back();  // an expression
+      continue;
+    }
+    if (!database || std::strcmp(database, "main") != 0) return std::nullopt;
+    if (base.table.empty()) {
+      base.table = table;
+    } else if (Lowered(base.table) != Lowered(table)) {
+      return std::nullopt;
+    }
+    // A column selected twice is written back through its first field only.
+    base.columns.emplace_back(seen.insert(Lowered(origin)).second ? origin : "");
+  }
+  if (base.table.empty()) return std::nullopt;
+
+  std::string error;
+  Statement keys =
+      Prepare(db, "SELECT name FROM pragma_table_info(?1) WHERE pk > 0 ORDER BY pk", error);
+  if (!keys) return base;
+  sqlite3_bind_text(keys.get(), 1, base.table.c_str(), -1, SQLITE_TRANSIENT);
+  bool complete = true;
+  while (sqlite3_step(keys.get()) == SQLITE_ROW) {
+    const std::string key =
+        Lowered(reinterpret_cast<const char*>(sqlite3_column_text(keys.get(), 0)));
+    const auto it = std::find_if(base.columns.begin(), base.columns.end(),
+                                 [&](const std::string& column) { return Lowered(column) == key; });
+    if (it == base.columns.end()) {
+      complete = false;
+      break;
+    }
+    base.keyFields.push_back(static_cast<int>(it - base.columns.begin()));
+  }
+  if (!complete || base.keyFields.empty()) {
+    base.keyFields.clear();
+    const auto it =
+        std::find_if(base.columns.begin(), base.columns.end(),
+                     [](const std::string& column) { return Lowered(column) == "rowid"; });
+    if (it != base.columns.end())
+      base.keyFields.push_back(static_cast<int>(it - base.columns.begin()));
+  }
+  return base;
+}
+
+// The name of an existing table or view spelled as the database has it, or nothing.
+std::optional<std::string> FindTableOrView(sqlite3* db, const std::string& name,
+                                           std::string& error) {
+  Statement find = Prepare(
+      db,
+      "SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE",
+      error);
+  if (!find) return std::nullopt;
+  sqlite3_bind_text(find.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
+  if (sqlite3_step(find.get()) != SQLITE_ROW) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0)));
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> SqliteConnection::Open(
+    const std::map<std::string, std::string>& settings, std::string& error) {
+  const std::string path = Setting(settings, "data source");
+  if (path.empty()) {
+    error = "The connection string names no Data Source";
+    return nullptr;
+  }
+  const std::string mode = Lowered(Setting(settings, "mode"));
+  int flags = 0;
+  if (mode.empty() || mode == "readwrite") {
+    flags = SQLITE_OPEN_READWRITE;
+  } else if (mode == "readwritecreate") {
+    flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  } else if (mode == "readonly" || mode == "read") {
+    flags = SQLITE_OPEN_READONLY;
+  } else {
+    error = "Unknown Mode in the connection string: " + Setting(settings, "mode");
+    return nullptr;
+  }
+  int busyTimeout = kDefaultBusyTimeoutMs;
+  if (const std::string timeout = Setting(settings, "busy timeout"); !timeout.empty()) {
+    auto [end, ec] = std::from_chars(timeout.data(), timeout.data() + timeout.size(), busyTimeout);
+    if (ec != std::errc() || end != timeout.data() + timeout.size() || busyTimeout < 0) {
+      error = "Busy Timeout must be a number of milliseconds: " + timeout;
+      return nullptr;
+    }
+  }
+  std::error_code ignored;
+  if (!(flags & SQLITE_OPEN_CREATE) && path != ":memory:" &&
+      !std::filesystem::exists(path, ignored)) {
+    error = "Database file not found: " + path;
+    return nullptr;
+  }
+
+  sqlite3* db = nullptr;
+  // A connection is used by one thread at a time, so it needs no locking of its own.
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    error = "Cannot open database " + path + ": " + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+    sqlite3_close(db);
+    return nullptr;
+  }
+  sqlite3_busy_timeout(db, busyTimeout);
+  // Opening is lazy: read the schema now, so that a file that is no database fails here.
+  char* message = nullptr;
+  if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, &message) !=
+      SQLITE_OK) {
+    error = "Cannot open database " + path + ": " + (message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    sqlite3_close(db);
+    return nullptr;
+  }
+  return std::unique_ptr<Connection>(new SqliteConnection(db));
+}
+
+SqliteConnection::~SqliteConnection() {
+  sqlite3_close_v2(db_);
+}
+
+bool SqliteConnection::Simple(const char* sql, std::string& error) {
+  char* message = nullptr;
+  if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+    error = message ? message : sqlite3_errmsg(db_);
+    sqlite3_free(message);
+    return false;
+  }
+  return true;
+}
+
+bool SqliteConnection::RunStatements(const std::string& sql, const std::vector<Variant>* arguments,
+                                     Recordset* out, bool forUpdate, std::string& error) {
+  const char* next = sql.c_str();
+  int parametersUsed = 0;
+  while (!OnlyBlanksOrComments(next)) {
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, next, -1, &raw, &tail) != SQLITE_OK) {
+      error = sqlite3_errmsg(db_);
+      sqlite3_finalize(raw);
+      return false;
+    }
+    Statement statement(raw);
+    next = tail;
+    if (!statement) continue;
+    if (arguments) {
+      const int count = sqlite3_bind_parameter_count(raw);
+      parametersUsed = std::max(parametersUsed, count);
+      if (count > static_cast<int>(arguments->size())) {
+        error = "The query needs " + std::to_string(count) + " argument(s); " +
+                std::to_string(arguments->size()) + " given";
+        return false;
+      }
+      for (int i = 1; i <= count; ++i) {
+        if (!BindValue(raw, i, (*arguments)[i - 1], 0, error)) return false;
+      }
+    }
+    if (out && sqlite3_column_count(raw) > 0) {
+      Recordset records;
+      if (!ReadStatement(db_, raw, records, error)) return false;
+      if (forUpdate) {
+        if (auto base = FindBaseTable(db_, raw)) records.SetBaseTable(std::move(*base));
+      }
+      *out = std::move(records);
+      continue;
+    }
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+      error = sqlite3_errmsg(db_);
+      return false;
+    }
+  }
+  if (arguments && static_cast<int>(arguments->size()) > parametersUsed) {
+    error = "Too many arguments: the query takes " + std::to_string(parametersUsed) + ", " +
+            std::to_string(arguments->size()) + " given";
+    return false;
+  }
+  return true;
+}
+
+bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool forUpdate,
+                               std::string& error) {
+  std::optional<std::string> savedSql;
+  if (FindTableOrView(db_, "XSP", error)) {
+    Statement find = Prepare(db_, "SELECT sqlIs FROM XSP WHERE nameIs = ?1 COLLATE NOCASE", error);
+    if (!find) return false;
+    sqlite3_bind_text(find.get(), 1, command.name.c_str(), -1, SQLITE_TRANSIENT);
+    const int rc = sqlite3_step(find.get());
+    if (rc == SQLITE_ROW) {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0));
+      savedSql = text ? text : "";
+    } else if (rc != SQLITE_DONE) {
+      error = sqlite3_errmsg(db_);
+      return false;
+    }
+  }
+  if (!savedSql) {
+    if (!command.arguments.empty()) {
+      error = "No saved query named " + command.name;
+      return false;
+    }
+    const auto table = FindTableOrView(db_, command.name, error);
+    if (!table) {
+      error = "No saved query, table or view named " + command.name;
+      return false;
+    }
+    return RunStatements("SELECT * FROM " + QuoteIdentifier(*table), nullptr, out, forUpdate,
+                         error);
+  }
+  if (OnlyBlanksOrComments(savedSql->c_str())) {
+    error = "The saved query " + command.name + " is empty";
+    return false;
+  }
+  // A saved query of several statements succeeds or fails as a whole.
+  if (!Simple("SAVEPOINT kivdb_exec", error)) return false;
+  if (!RunStatements(*savedSql, &command.arguments, out, forUpdate, error)) {
+    std::string ignored;
+    Simple("ROLLBACK TO kivdb_exec; RELEASE kivdb_exec", ignored);
+    error = command.name + ": " + error;
+    return false;
+  }
+  return Simple("RELEASE kivdb_exec", error);
+}
+
+bool SqliteConnection::Execute(const std::string& command, std::string& error) {
+  if (IsExecCommand(command)) {
+    const auto exec = ParseExecCommand(command, error);
+    return exec && RunExec(*exec, nullptr, false, error);
+  }
+  return RunStatements(command, nullptr, nullptr, false, error);
+}
+
+bool SqliteConnection::Query(const std::string& command, bool forUpdate, Recordset& out,
+                             std::string& error) {
+  if (IsExecCommand(command)) {
+    const auto exec = ParseExecCommand(command, error);
+    return exec && RunExec(*exec, &out, forUpdate, error);
+  }
+  return RunStatements(command, nullptr, &out, forUpdate, error);
+}
+
+bool SqliteConnection::BeginTransaction(std::string& error) {
+  return Simple("BEGIN", error);
+}
+bool SqliteConnection::Commit(std::string& error) {
+  return Simple("COMMIT", error);
+}
+bool SqliteConnection::Rollback(std::string& error) {
+  return Simple("ROLLBACK", error);
+}
+
+bool SqliteConnection::ApplyBatch(Recordset& records, std::string& error) {
+  return WriteBatch(db_, records, error);
+}
+
+}  // namespace kivdb

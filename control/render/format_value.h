@@ -1,0 +1,46 @@
+#pragma once
+// FormatValue and the two Null conversions that the page assembly and every renderer share.
+//
+// FormatValue turns one field value into the text of a report cell, and that text is always
+// HTML-safe: database text never reaches a page unescaped.
+//   - Null and Empty give "."; other values are taken as their text with surrounding blanks
+//     removed (so a value of blanks gives "").
+//   - "Dbl": two decimals, "#,##0.00"; "Int": whole number, "#,##0"; halves away from zero.
+//   - "Dte": the date in the `dateFormat` picture (date_format.h); text that reads as a date is
+//     formatted too.
+//   - "Htm": "text#address#..." (three or more parts) becomes <a href='address'>text</a>, built
+//     from escaped parts; an address with a scheme other than http, https, mailto or file (or a
+//     drive letter) is not linked, and the text alone is returned. Fewer parts: the text.
+//   - Any other token (the renderers pass one blank): the text.
+// For "Dbl", "Int" and "Dte", a value that does not read as a number (or date) comes back as its
+// text. FormatValue never throws.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "control/data/variant.h"
+#include "control/export.h"
+
+namespace kivdb {
+
+KIVDB_EXPORT std::string FormatValue(const Variant& value, std::string_view kind,
+                                     std::string_view dateFormat = {});
+// Appends what FormatValue returns; the path of large tables, which reuse one buffer.
+KIVDB_EXPORT void AppendFormattedValue(std::string& out, const Variant& value,
+                                       std::string_view kind, std::string_view dateFormat);
+
+// The integer 0 for Null; any other value (Empty too) unchanged.
+KIVDB_EXPORT Variant ZeroIfNull(const Variant& value);
+
+// 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero.
+// Text must read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a
+// date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
+KIVDB_EXPORT int16_t IntegerOrZero(const Variant& value);
+
+// The decimal text of a value that is a number, or text that reads as one ("-1" for True);
+// nothing for any other value. Shared by the number pictures.
+KIVDB_EXPORT std::optional<std::string> NumberTextOf(const Variant& value);
+
+}  // namespace kivdb

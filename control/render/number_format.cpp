@@ -1,0 +1,135 @@
+#include "control/render/number_format.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kivdb {
+namespace {
+
+constexpr int kMaxExponent = 400;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  return text;
+}
+
+// A number split into its significant digits and the position of the decimal point within them
+// (which may lie before the first digit or after the last).
+struct DecimalDigits {
+  bool negative = false;
+  std::string digits;
+  long point = 0;
+};
+
+std::optional<DecimalDigits> Parse(std::string_view text) {
+  text = TrimBlanks(text);
+  DecimalDigits out;
+  size_t pos = 0;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    out.negative = text[pos] == '-';
+    ++pos;
+  }
+  bool seenPoint = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (IsDigit(c)) {
+      out.digits += c;
+      if (!seenPoint) ++out.point;
+    } else if (c == '.' && !seenPoint) {
+      seenPoint = true;
+    } else {
+      break;
+    }
+  }
+  if (out.digits.empty()) return std::nullopt;
+  if (pos < text.size()) {
+    if (text[pos] != 'e' && text[pos] != 'E') return std::nullopt;
+    ++pos;
+    bool negativeExponent = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+      negativeExponent = text[pos] == '-';
+      ++pos;
+    }
+    if (pos == text.size()) return std::nullopt;
+    long exponent = 0;
+    for (; pos < text.size(); ++pos) {
+      if (!IsDigit(text[pos])) return std::nullopt;
+      exponent = exponent * 10 + (text[pos] - '0');
+      if (exponent > kMaxExponent) return std::nullopt;
+    }
+    out.point += negativeExponent ? -exponent : exponent;
+  }
+  return out;
+}
+
+// Adds one unit in the last place of a digit string; returns true when it carried out of the top.
+bool Increment(std::string& digits) {
+  for (size_t i = digits.size(); i-- > 0;) {
+    if (digits[i] == '9') {
+      digits[i] = '0';
+    } else {
+      ++digits[i];
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string> FormatNumberText(std::string_view text, int decimals) {
+  std::optional<DecimalDigits> number = Parse(text);
+  if (!number) return std::nullopt;
+  if (decimals < 0) decimals = 0;
+
+  // Lay the digits out as integer part and exactly `decimals` fraction digits, keeping the first
+  // dropped digit to round on.
+  std::string integerPart;
+  std::string fraction;
+  char dropped = '0';
+  const long total = static_cast<long>(number->digits.size());
+  for (long i = std::min(number->point, 0L); i < std::max(number->point, total); ++i) {
+    const char digit = i >= 0 && i < total ? number->digits[static_cast<size_t>(i)] : '0';
+    if (i < number->point) {
+      integerPart += digit;
+    } else if (i - number->point < decimals) {
+      fraction += digit;
+    } else {
+      if (i - number->point == decimals) dropped = digit;
+      break;
+    }
+  }
+  while (static_cast<long>(fraction.size()) < decimals) fraction += '0';
+  if (integerPart.empty()) integerPart.push_back('0');
+
+  if (dropped >= '5' && Increment(fraction) && Increment(integerPart)) {
+    integerPart.insert(integerPart.begin(), '1');
+  }
+
+  // Leading zeros go, but one digit always stays.
+  const size_t firstSignificant = integerPart.find_first_not_of('0');
+  integerPart.erase(0, std::min(firstSignificant, integerPart.size() - 1));
+  const bool isZero = integerPart == "0" && fraction.find_first_not_of('0') == std::string::npos;
+
+  std::string out;
+  out.reserve(integerPart.size() + integerPart.size() / 3 + fraction.size() + 2);
+  if (number->negative && !isZero) out += '-';
+  for (size_t i = 0; i < integerPart.size(); ++i) {
+    if (i > 0 && (integerPart.size() - i) % 3 == 0) out += ',';
+    out += integerPart[i];
+  }
+  if (decimals > 0) {
+    out += '.';
+    out += fraction;
+  }
+  return out;
+}
+
+}  // namespace kivdb

@@ -1,0 +1,20 @@
+#pragma once
+// Number pictures of report cells: "#,##0" and "#,##0.00". Works on the decimal text of a number,
+// so currency and decimal values round exactly and a double rounds as its shortest text reads
+// (2.675 gives "2.68"): halves go away from zero, thousands are grouped with ",", "." precedes
+// the decimals, and a result that rounds to zero carries no minus sign.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "control/export.h"
+
+namespace kivdb {
+
+// `text` is a number in plain or scientific notation ("-1234.5", "1.5e3", " 7 "), surrounding
+// blanks allowed. Returns nothing when the text is not such a number (or its exponent is beyond
+// any value a database returns, |e| > 400).
+KIVDB_EXPORT std::optional<std::string> FormatNumberText(std::string_view text, int decimals);
+
+}  // namespace kivdb

@@ -1,0 +1,44 @@
+#pragma once
+// The frame every paragraph renderer follows: the id pictures, the form link, the title rule and
+// title line, and the texts of the two messages a renderer raises ("Blank Recordset: " and the
+// "Error: " report of a failure).
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "control/data/variant.h"
+#include "control/export.h"
+#include "control/render/render_context.h"
+
+namespace kivdb {
+
+// The "000" picture of element ids: at least three digits, 7 gives "007", 1234 gives "1234".
+KIVDB_EXPORT std::string IdPicture(long id);
+
+// "^" + the form number in the "00000" picture + the record ID in the "0000000000" picture (a
+// number rounded to whole; a text key that is no number as it is; Null as nothing), HTML-escaped
+// for the href it is written into. Form 12, ID 5 give "^000120000000005".
+KIVDB_EXPORT std::string FormLink(int16_t form, const Variant& idValue);
+
+// A title ending in ":" gets one blank and the selected node's caption (HTML-escaped: it comes
+// from a query); other titles stay as they are. Throws Error 91 for such a title when no node is
+// selected.
+KIVDB_EXPORT std::string ApplyTitleRule(const std::string& title,
+                                        const std::optional<std::string>& selectedCaption);
+
+// "<p id='TTL" + id picture + "' class=ph><img src='circle.gif'>  " + title, left open.
+KIVDB_EXPORT std::string TitleLine(const std::string& title, long id);
+
+// "Blank Recordset: " + the title as the paragraph received it.
+KIVDB_EXPORT std::string BlankRecordsetMessage(const std::string& title);
+
+// "Error: " + number + ", " + description.
+KIVDB_EXPORT std::string ErrorMessage(long number, const std::string& description);
+
+// Call inside a catch block: reports the exception in flight through the context ("Error: ..."),
+// when Talking is on and its number is not 0. Error gives its own number; memory exhaustion is
+// 7 "Out of memory"; anything else is 5 "Invalid procedure call or argument".
+KIVDB_EXPORT void ReportCurrentFailure(const RenderContext& context) noexcept;
+
+}  // namespace kivdb

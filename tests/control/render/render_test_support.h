@@ -1,0 +1,42 @@
+#pragma once
+// Builds recordsets by hand and a render context that records the page and the messages, for
+// the renderer suites.
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "control/data/recordset.h"
+#include "control/render/render_context.h"
+
+namespace kivdb::testing {
+
+struct FieldSpec {
+  std::string name;
+  int type;
+};
+
+inline std::unique_ptr<Recordset> MakeRecords(const std::vector<FieldSpec>& fields,
+                                              const std::vector<std::vector<Variant>>& rows) {
+  auto records = std::make_unique<Recordset>();
+  for (const FieldSpec& field : fields) records->AppendField(field.name, field.type);
+  for (const auto& row : rows) records->AddRow(row);
+  return records;
+}
+
+// A page and a message log behind one context; Talking is on unless a test turns it off.
+struct RenderHarness {
+  StringPageWriter page;
+  std::vector<std::string> messages;
+  RenderContext context{page};
+
+  explicit RenderHarness(std::optional<std::string> caption = std::string("North")) {
+    context.talking = true;
+    context.selectedCaption = std::move(caption);
+    context.message = [this](const std::string& text) { messages.push_back(text); };
+  }
+  std::vector<std::string> Lines() const { return page.Lines(); }
+};
+
+}  // namespace kivdb::testing
