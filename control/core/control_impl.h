@@ -1,0 +1,89 @@
+#pragma once
+// The state of one KivDB control and its private operations, shared by the files that implement
+// them: kivdb.cpp (surface and persistence), data_gate.cpp (ReadData, LoadSchemes),
+// navigation.cpp (RefreshBrowser, ExpandNode, CollapseSiblings), page_assembly.cpp (ShowPage) and
+// browser_events.cpp (FollowLink, SavePage, PrintPage).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "control/core/kivdb.h"
+#include "control/core/scheme_tables.h"
+
+namespace kivdb {
+
+struct KivDB::Impl {
+  // --- Properties
+  // ---------------------------------------------------------------------------------
+  int16_t activePort = 80;
+  int16_t daMode = 1;
+  Variant applicationFolder = Variant(" ");
+  std::string dateFormat;
+  bool displayPath = false;
+  std::string heading;
+  bool talking = false;
+  int16_t userRole = 0;
+  std::shared_ptr<kivdb::DAL> dal;
+  bool userMode = false;
+
+  // --- Bound widgets and events
+  // -------------------------------------------------------------------
+  TreeView* oTV = nullptr;
+  Browser* oWB = nullptr;
+  ProvideRecordsetHandler provideRecordset;
+  OpenFormHandler openForm;
+  KivDBMessageHandler kivdbMessage;
+  LogItHandler logIt;
+  PropertyChangedHandler propertyChanged;
+  Clock clock;
+
+  // --- Working state
+  // ------------------------------------------------------------------------------
+  std::shared_ptr<Recordset> workRecordset;
+  SchemeTables schemes;
+  std::string pageHead;
+  std::string reportFile;
+  bool mayAddChildren = true;
+  // True while ShowPage runs: calls arriving through the host's event processing then wait.
+  bool buildingPage = false;
+
+  ~Impl();
+
+  // --- Events
+  // -------------------------------------------------------------------------------------
+  void Message(const std::string& text) const;
+  // The message only while Talking.
+  void Tell(const std::string& text) const;
+  void Log(const std::string& type, const std::string& narration) const;
+  // Call inside a catch block: with Talking, "Error: " + number + ", " + description for the
+  // exception in flight (nothing for number 0).
+  void ReportCurrentFailure() const noexcept;
+
+  // --- Operations
+  // ---------------------------------------------------------------------------------
+  bool ReadData(const std::string& statement, std::shared_ptr<Recordset>& records);
+  void LoadSchemes();
+  void RefreshBrowser();
+  void ExpandNode(TreeNode& node);
+  void CollapseSiblings();
+  void ShowPage(long schemeId);
+  bool FollowLink(const std::string& url);
+  void PageCommand(int command, const std::string& logType, const std::string& failureText);
+
+  // --- Helpers
+  // ------------------------------------------------------------------------------------
+  // ApplicationFolder + the platform's path separator + name.
+  std::string FolderPath(const std::string& name) const;
+  DateTime Today() const;
+  // The bound widgets; Error 91 before SetControls.
+  TreeView& Tree() const;
+  Browser& Web() const;
+  // The tree's selected node; Error 91 when none is selected.
+  TreeNode& Selected() const;
+};
+
+// A recordset the operations need; Error 91 when the read left none.
+Recordset& Need(const std::shared_ptr<Recordset>& records);
+
+}  // namespace kivdb

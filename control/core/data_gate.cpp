@@ -1,0 +1,81 @@
+// ReadData, the one gate of every read, and LoadSchemes, which reads the three scheme tables.
+
+#include "control/core/control_impl.h"
+#include "control/data/error.h"
+#include "control/render/render_context.h"
+#include "scheme/scheme_codes.h"
+
+namespace kivdb {
+namespace {
+
+constexpr const char* kReadFailed = "Error Reading Data From Database";
+constexpr const char* kPageHeaderLine =
+    "<table width=100%><tr><td class=pgl>%StoreName%</td><td class=pgr>%Date%</td></table><p "
+    "class=mh>%MainHeading%";
+
+// Field 2 of the current record of an XST3 read, as text (Null as empty).
+std::string StyleContent(const std::shared_ptr<Recordset>& records) {
+  return Need(records).Fields(scheme::style::contentIs).Value().ToText();
+}
+
+}  // namespace
+
+bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Recordset>& records) {
+  bool ok = false;
+  if (activePort != 80) {
+    records.reset();
+    Tell("Please set ActivePort to 80");
+    return false;
+  }
+  if (daMode == 1) {
+    if (!dal) dal = std::make_shared<kivdb::DAL>();
+    ok = dal->ReadRecordset(statement, records);
+  } else if (daMode == 2) {
+    // A fresh recordset, so rows of an earlier read never pass for the answer to this one.
+    records = std::make_shared<Recordset>();
+    if (provideRecordset) provideRecordset(statement, records);
+    ok = true;
+  }
+  if (!ok) {
+    // A failed read leaves no rows behind, so no caller can take an earlier read's rows for it.
+    records.reset();
+    Tell("Unable to Access Data for the SQL : " + statement);
+  }
+  return ok;
+}
+
+void KivDB::Impl::LoadSchemes() {
+  try {
+    mayAddChildren = true;
+    reportFile = FolderPath("oReport.htm");
+
+    if (!ReadData("SELECT * FROM XST1", workRecordset)) {
+      Message(kReadFailed);
+      return;
+    }
+    Recordset& nav = Need(workRecordset);
+    nav.Sort(nav.Fields(0).Name() + " ASC");
+    schemes.SetNavRows(nav.GetRows());
+
+    if (!ReadData("SELECT * FROM XST2", workRecordset)) {
+      Message(kReadFailed);
+      return;
+    }
+    Recordset& web = Need(workRecordset);
+    web.Sort(web.Fields(1).Name() + " ASC, " + web.Fields(2).Name() + " ASC");
+    schemes.SetWebRows(web.GetRows());
+
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", workRecordset)) Message(kReadFailed);
+    const std::string frontText = StyleContent(workRecordset);
+    FilePageWriter frontPage(FolderPath("fp.htm"));
+    frontPage.WriteLine(frontText);
+    frontPage.Close();
+
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=2)", workRecordset)) Message(kReadFailed);
+    pageHead = StyleContent(workRecordset) + kPageHeaderLine;
+  } catch (...) {
+    ReportCurrentFailure();
+  }
+}
+
+}  // namespace kivdb

@@ -1,0 +1,80 @@
+// ShowPage: the report page of one navigation node, written to the report file and shown.
+
+#include "control/core/control_impl.h"
+#include "control/core/paragraph_dispatch.h"
+#include "control/core/query_parameters.h"
+#include "control/core/text_util.h"
+#include "control/render/date_format.h"
+#include "control/render/html_escape.h"
+#include "control/render/render_context.h"
+#include "scheme/scheme_codes.h"
+
+namespace kivdb {
+namespace {
+
+namespace web = scheme::web;
+
+// Clears a flag when the scope ends, however it ends.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+void KivDB::Impl::ShowPage(long schemeId) {
+  if (schemeId < 2) return;  // the root has no page
+  FlagScope building(buildingPage);
+  try {
+    pageHead = text::ReplaceAll(pageHead, "%StoreName%", heading, false);
+    // The node is read once: the host's event processing below may change the selection, and
+    // the page stays the page of the node it was started for.
+    const TreeNode& node = Selected();
+    const std::optional<SelectedNode> selected = SelectedNodeOf(&node);
+    const std::string& caption = selected->caption;
+    const std::string fullPath = node.FullPath();
+    const DateTime today = Today();
+    std::string head = text::ReplaceAll(pageHead, "%Date%", FormatDate(today, dateFormat), true);
+    head = text::ReplaceAll(head, "%MainHeading%", HtmlEscape(caption), true);
+
+    FilePageWriter page(reportFile);
+    page.WriteLine(head);
+    Tree().ProcessEvents();
+
+    RenderContext context(page);
+    context.talking = talking;
+    context.message = [this](const std::string& text) { Message(text); };
+    context.selectedCaption = caption;
+    context.dateFormat = dateFormat;
+    context.applicationFolder = applicationFolder.ToText();
+    context.readData = [this](const std::string& command, std::shared_ptr<Recordset>& records) {
+      return ReadData(command, records);
+    };
+
+    for (const size_t r : schemes.WebParagraphs(schemeId)) {
+      const std::string query = schemes.Web(web::queryIs, r).ToText();
+      if (query.empty()) continue;
+      const std::string command =
+          BuildCommand(query, schemes.Web(web::parmIs, r).ToText(), selected, today);
+      if (!ReadData(command, workRecordset)) Message("Error Reading Data From Database");
+      RenderParagraph(text::Upper(schemes.Web(web::typeIs, r).ToText()), context,
+                      workRecordset.get(), ParagraphRow(schemes, r));
+    }
+
+    if (displayPath) page.WriteLine("<br><br><p class=pgl>" + HtmlEscape(fullPath));
+    page.WriteLine("</DIV></BODY></HTML>");
+    page.Close();
+    Web().Navigate(reportFile);
+    Log("View", fullPath);
+  } catch (...) {
+    ReportCurrentFailure();
+  }
+}
+
+}  // namespace kivdb

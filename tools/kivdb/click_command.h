@@ -1,0 +1,38 @@
+#pragma once
+// `kivdb click`: runs the report control headless on the in-memory tree and browser, clicks
+// nodes by their full paths, and prints every event and navigation as it happens, one line each:
+//   KivDBMessage: TEXT
+//   LogIt: ATYPE: NARRATION
+//   OpenForm: NFRM NID
+//   Navigate: ADDRESS
+// then, for each --follow URL, the events it raised and "Cancel: True" or "Cancel: False", and
+// with --tree the tree, one "TEXT [KEY] {TAG}" line per node, two spaces of indent per level.
+// Scripts rely on these lines and on the exit status: 0 after a run, 2 for a usage error or a
+// path that matches no node.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kivdb::tool {
+
+struct ClickOptions {
+  std::string connect;  // DAL connection string
+  std::string folder;   // ApplicationFolder; empty means the current folder
+  std::string role;     // UserRole as given; empty leaves the default 0
+  std::string heading;
+  std::string dateFormat;
+  bool displayPath = false;
+  bool talking = false;
+  bool keep = false;  // copy every page shown to FOLDER/page-N.htm
+  bool tree = false;
+  std::vector<std::string> follow;  // URLs passed to BeforeNavigate2 after the clicks
+  std::vector<std::string> paths;   // nodes to click, "Data Browser\..."
+};
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+
+int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kivdb::tool

@@ -1,0 +1,39 @@
+// kivdb: the headless command-line host of the report control.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "tools/kivdb/click_command.h"
+
+int main(int argc, char** argv) {
+  using kivdb::tool::ClickOptions;
+  ClickOptions options;
+
+  CLI::App app{"kivdb: the KivDB report control without a screen"};
+  app.require_subcommand(1);
+  CLI::App* click = app.add_subcommand(
+      "click", "Build the tree, click nodes by path and print every event and navigation");
+  click->add_option("--connect", options.connect, "DAL connection string")->required();
+  click->add_option("--folder", options.folder,
+                    "ApplicationFolder, where the pages are written (default: current folder)");
+  click->add_option("--role", options.role, "UserRole");
+  click->add_option("--heading", options.heading, "Heading (%StoreName% of the page head)");
+  click->add_option("--date-format", options.dateFormat, "DateFormat picture of the page date");
+  click->add_flag("--display-path", options.displayPath, "write the node path under each page");
+  click->add_flag("--talking", options.talking, "report failures through KivDBMessage");
+  click->add_flag("--keep", options.keep, "copy every page shown to FOLDER/page-N.htm");
+  click->add_flag("--tree", options.tree, "print the tree at the end");
+  click->add_option("--follow", options.follow, "pass URL to BeforeNavigate2 (repeatable)")
+      ->allow_extra_args(false);
+  click->add_option("PATH", options.paths, "full paths of the nodes to click, in order");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kivdb::tool::kExitUsage;
+  }
+  return kivdb::tool::RunClick(options, std::cout, std::cerr);
+}

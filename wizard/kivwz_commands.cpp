@@ -1,0 +1,125 @@
+#include "wizard/kivwz_commands.h"
+
+#include <CLI/CLI.hpp>
+#include <string>
+
+#include "wizard/model/analysis.h"
+#include "wizard/model/nav_schemes.h"
+
+namespace kivwz {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFindings = 1;
+constexpr int kFailed = 2;
+
+// Loads the files a command names; reports the first that cannot be read.
+class Loader {
+ public:
+  Loader(clsNavSchemes& navs, std::ostream& err) : navs_(navs), err_(err) {}
+
+  bool Nav(const std::string& path) {
+    return Report(navs_.LoadData(path), "cannot read the navigation scheme file ", path);
+  }
+  bool Web(const std::string& path) {
+    return Report(navs_.oWebs.LoadData(path), "cannot read the web display scheme file ", path);
+  }
+
+ private:
+  bool Report(bool ok, const char* what, const std::string& path) {
+    if (!ok) err_ << "KivWZ: " << what << path << "\n";
+    return ok;
+  }
+  clsNavSchemes& navs_;
+  std::ostream& err_;
+};
+
+int Renumber(const std::string& navFile, const std::string& webFile, const std::string& outNav,
+             const std::string& outWeb, std::ostream& err) {
+  clsNavSchemes navs;
+  Loader load(navs, err);
+  if (!load.Nav(navFile) || !load.Web(webFile)) return kFailed;
+  if (!navs.Renumber()) {
+    err << "KivWZ: the navigation scheme in " << navFile << " has no node to renumber\n";
+    return kFailed;
+  }
+  if (!navs.SaveData(outNav)) {
+    err << "KivWZ: cannot write the navigation scheme to " << outNav
+        << " (it has no root node, or the file cannot be written)\n";
+    return kFailed;
+  }
+  if (!navs.SaveWeb(outWeb)) {
+    err << "KivWZ: cannot write the web display scheme to " << outWeb
+        << " (it has no paragraph, or the file cannot be written)\n";
+    return kFailed;
+  }
+  return kDone;
+}
+
+}  // namespace
+
+int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
+  CLI::App app{"KivWZ, the scheme wizard. Commands work on scheme text files without a window.",
+               "KivWZ"};
+  std::string nav, web, outNav, outWeb;
+
+  auto* checkNav = app.add_subcommand("check-nav", "Analyse a navigation scheme file");
+  checkNav->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
+  auto* navToDo = app.add_subcommand("nav-todo", "To-do list of a navigation scheme file");
+  navToDo->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
+  auto* checkWeb = app.add_subcommand("check-web", "Analyse a web display scheme file");
+  checkWeb->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
+  checkWeb->add_option("WEB", web, "web display scheme file (XST2.txt)")->required();
+  auto* webToDo = app.add_subcommand("web-todo", "To-do list of a web display scheme file");
+  webToDo->add_option("WEB", web, "web display scheme file (XST2.txt)")->required();
+  auto* renumber = app.add_subcommand("renumber", "Renumber both schemes and save them");
+  renumber->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
+  renumber->add_option("WEB", web, "web display scheme file (XST2.txt)")->required();
+  renumber->add_option("OUTNAV", outNav, "renumbered navigation scheme file")->required();
+  renumber->add_option("OUTWEB", outWeb, "renumbered web display scheme file")->required();
+  auto* check = app.add_subcommand(
+      "check", "Both analyses; exit status 1 when either finds an observation or an orphan");
+  check->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
+  check->add_option("WEB", web, "web display scheme file (XST2.txt)")->required();
+  app.require_subcommand(0, 1);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e, out, err) == 0 ? kDone : kFailed;
+  }
+
+  clsNavSchemes navs;
+  Loader load(navs, err);
+  if (*checkNav) {
+    if (!load.Nav(nav)) return kFailed;
+    out << navs.CheckNav();
+  } else if (*navToDo) {
+    if (!load.Nav(nav)) return kFailed;
+    out << navs.NavToDo();
+  } else if (*checkWeb) {
+    if (!load.Nav(nav) || !load.Web(web)) return kFailed;
+    out << navs.oWebs.CheckScheme(navs);
+  } else if (*webToDo) {
+    if (!load.Web(web)) return kFailed;
+    out << navs.oWebs.WebToDo();
+  } else if (*renumber) {
+    return Renumber(nav, web, outNav, outWeb, err);
+  } else if (*check) {
+    if (!load.Nav(nav) || !load.Web(web)) return kFailed;
+    const Analysis navAnalysis = AnalyseNav(navs);
+    const Analysis webAnalysis = AnalyseWeb(navs.oWebs, navs);
+    out << navAnalysis.text << webAnalysis.text;
+    const bool clean =
+        navAnalysis.observations == 0 && webAnalysis.observations == 0 && webAnalysis.orphans == 0;
+    return clean ? kDone : kFindings;
+  } else {
+    // No command: the window comes with the desktop wizard; until then, say how to use it.
+    out << app.help();
+    return kDone;
+  }
+  out.flush();
+  return out ? kDone : kFailed;
+}
+
+}  // namespace kivwz

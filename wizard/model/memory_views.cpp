@@ -1,0 +1,155 @@
+#include "wizard/model/memory_views.h"
+
+#include <utility>
+
+namespace kivwz {
+
+void MemoryTreeView::Clear() {
+  nodes_.clear();
+  index_.clear();
+  topLevel_.clear();
+  topLevelKeys_.clear();
+  selectedKey_.clear();
+}
+
+MemoryTreeNode* MemoryTreeView::Find(const std::string& key) {
+  const auto found = index_.find(key);
+  return found == index_.end() ? nullptr : &nodes_[found->second];
+}
+
+const MemoryTreeNode* MemoryTreeView::Node(const std::string& key) const {
+  const auto found = index_.find(key);
+  return found == index_.end() ? nullptr : &nodes_[found->second];
+}
+
+bool MemoryTreeView::AddNode(const std::string& parentKey, const std::string& key,
+                             const std::string& text, std::string_view imageKey) {
+  if (index_.count(key) != 0) return false;
+  if (!parentKey.empty()) {
+    MemoryTreeNode* parent = Find(parentKey);
+    if (parent == nullptr) return false;
+    parent->children.push_back(nodes_.size());
+  } else {
+    topLevel_.push_back(nodes_.size());
+    topLevelKeys_.push_back(key);
+  }
+  MemoryTreeNode node;
+  node.key = key;
+  node.text = text;
+  node.imageKey = std::string(imageKey);
+  node.parentKey = parentKey;
+  index_.emplace(key, nodes_.size());
+  nodes_.push_back(std::move(node));
+  return true;
+}
+
+void MemoryTreeView::SetForeColor(const std::string& key, Color color) {
+  if (MemoryTreeNode* node = Find(key)) node->foreColor = color;
+}
+
+void MemoryTreeView::SetExpanded(const std::string& key, bool expanded) {
+  if (MemoryTreeNode* node = Find(key)) node->expanded = expanded;
+}
+
+bool MemoryTreeView::IsExpanded(const std::string& key) const {
+  const MemoryTreeNode* node = Node(key);
+  return node != nullptr && node->expanded;
+}
+
+bool MemoryTreeView::Select(const std::string& key) {
+  if (Find(key) == nullptr) return false;
+  selectedKey_ = key;
+  return true;
+}
+
+void MemoryTreeView::EnsureVisible(const std::string& key) {
+  const MemoryTreeNode* node = Node(key);
+  while (node != nullptr && !node->parentKey.empty()) {
+    MemoryTreeNode* parent = Find(node->parentKey);
+    if (parent == nullptr) break;
+    parent->expanded = true;
+    node = parent;
+  }
+}
+
+int MemoryTreeView::ChildCount(const std::string& key) const {
+  const MemoryTreeNode* node = Node(key);
+  return node == nullptr ? 0 : static_cast<int>(node->children.size());
+}
+
+std::string MemoryTreeView::ParentKey(const std::string& key) const {
+  const MemoryTreeNode* node = Node(key);
+  return node == nullptr ? std::string() : node->parentKey;
+}
+
+std::vector<std::string> MemoryTreeView::KeysInOrder() const {
+  std::vector<std::string> keys;
+  keys.reserve(nodes_.size());
+  // Explicit stack: a scheme can be a chain far deeper than the call stack allows.
+  std::vector<std::pair<const std::vector<std::size_t>*, std::size_t>> stack{{&topLevel_, 0}};
+  while (!stack.empty()) {
+    auto& [siblings, next] = stack.back();
+    if (next == siblings->size()) {
+      stack.pop_back();
+      continue;
+    }
+    const MemoryTreeNode& node = nodes_[(*siblings)[next++]];
+    keys.push_back(node.key);
+    stack.emplace_back(&node.children, 0);
+  }
+  return keys;
+}
+
+int MemoryGrid::RowCount() const {
+  return columns_.empty() ? 0 : static_cast<int>(cells_.size() / columns_.size());
+}
+
+std::size_t MemoryGrid::Position(int row, int column) const {
+  return static_cast<std::size_t>(row) * columns_.size() + static_cast<std::size_t>(column);
+}
+
+void MemoryGrid::Reset(std::string_view formatString) {
+  columns_ = ParseGridFormat(formatString);
+  cells_.clear();
+  colors_.clear();
+  for (const GridColumn& column : columns_) cells_.push_back(column.header);
+  colors_.resize(columns_.size());
+  currentRow_ = 0;
+  topRow_ = 0;
+}
+
+void MemoryGrid::AddRow(std::vector<std::string> cells) {
+  cells.resize(columns_.size());
+  for (std::string& cell : cells) cells_.push_back(std::move(cell));
+  colors_.resize(cells_.size());
+}
+
+bool MemoryGrid::Inside(int row, int column) const {
+  return row >= 0 && row < RowCount() && column >= 0 && column < static_cast<int>(columns_.size());
+}
+
+std::string MemoryGrid::Cell(int row, int column) const {
+  return Inside(row, column) ? cells_[Position(row, column)] : std::string();
+}
+
+void MemoryGrid::SetCellForeColor(int row, int column, Color color) {
+  if (Inside(row, column)) colors_[Position(row, column)] = color;
+}
+
+std::optional<Color> MemoryGrid::CellForeColor(int row, int column) const {
+  return Inside(row, column) ? colors_[Position(row, column)] : std::nullopt;
+}
+
+void MemoryGrid::SetCurrentRow(int row) {
+  if (row >= 0 && row < RowCount()) currentRow_ = row;
+}
+
+void MemoryGrid::SetTopRow(int row) {
+  if (row >= 0 && row < RowCount()) topRow_ = row;
+}
+
+void MemoryGrid::Place(long left, long top, long width, long height) {
+  placement_ = {left, top, width, height};
+}
+
+}  // namespace kivwz

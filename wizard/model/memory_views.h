@@ -1,0 +1,102 @@
+#pragma once
+// In-memory views and message boxes: what the scheme collections draw, kept as plain data, for
+// tests, benchmarks and runs without a display. Every operation is constant time per node, row
+// or cell (ensuring a node is visible walks its ancestors).
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "wizard/model/views.h"
+
+namespace kivwz {
+
+struct MemoryTreeNode {
+  std::string key;
+  std::string text;
+  std::string imageKey;
+  std::optional<Color> foreColor;
+  bool expanded = false;
+  std::string parentKey;
+  std::vector<std::size_t> children;  // positions in the view, in insertion order
+};
+
+class MemoryTreeView : public TreeView {
+ public:
+  void Clear() override;
+  bool AddNode(const std::string& parentKey, const std::string& key, const std::string& text,
+               std::string_view imageKey) override;
+  void SetForeColor(const std::string& key, Color color) override;
+  void SetExpanded(const std::string& key, bool expanded) override;
+  bool IsExpanded(const std::string& key) const override;
+  bool Select(const std::string& key) override;
+  void EnsureVisible(const std::string& key) override;
+  std::string SelectedKey() const override { return selectedKey_; }
+  int ChildCount(const std::string& key) const override;
+  std::string ParentKey(const std::string& key) const override;
+
+  // nullptr for an unknown key.
+  const MemoryTreeNode* Node(const std::string& key) const;
+  const std::vector<std::string>& TopLevelKeys() const { return topLevelKeys_; }
+  std::size_t NodeCount() const { return nodes_.size(); }
+  // Every key in display order (depth-first, children in insertion order).
+  std::vector<std::string> KeysInOrder() const;
+
+ private:
+  MemoryTreeNode* Find(const std::string& key);
+
+  std::vector<MemoryTreeNode> nodes_;
+  std::unordered_map<std::string, std::size_t> index_;
+  std::vector<std::size_t> topLevel_;
+  std::vector<std::string> topLevelKeys_;
+  std::string selectedKey_;
+};
+
+class MemoryGrid : public Grid {
+ public:
+  void Reset(std::string_view formatString) override;
+  void AddRow(std::vector<std::string> cells) override;
+  int RowCount() const override;
+  std::string Cell(int row, int column) const override;
+  void SetCellForeColor(int row, int column, Color color) override;
+  void SetCurrentRow(int row) override;
+  int CurrentRow() const override { return currentRow_; }
+  void SetTopRow(int row) override;
+  void Place(long left, long top, long width, long height) override;
+
+  const std::vector<GridColumn>& Columns() const { return columns_; }
+  // The colour set on a cell, if any.
+  std::optional<Color> CellForeColor(int row, int column) const;
+  int TopRow() const { return topRow_; }
+  struct Placement {
+    long left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const Placement&) const = default;
+  };
+  const Placement& Where() const { return placement_; }
+
+ private:
+  bool Inside(int row, int column) const;
+
+  std::size_t Position(int row, int column) const;
+
+  std::vector<GridColumn> columns_;
+  // Cells and their colours row after row, one flat array each.
+  std::vector<std::string> cells_;
+  std::vector<std::optional<Color>> colors_;
+  int currentRow_ = 0;
+  int topRow_ = 0;
+  Placement placement_;
+};
+
+class MemoryMessageBoxes : public MessageBoxes {
+ public:
+  void Information(const std::string& text) override { shown_.push_back(text); }
+  const std::vector<std::string>& Shown() const { return shown_; }
+  void Forget() { shown_.clear(); }
+
+ private:
+  std::vector<std::string> shown_;
+};
+
+}  // namespace kivwz

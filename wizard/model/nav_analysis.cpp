@@ -1,0 +1,141 @@
+// The navigation scheme's rule analysis and to-do list.
+
+#include "wizard/model/analysis.h"
+#include "wizard/model/nav_schemes.h"
+#include "wizard/model/report_text.h"
+#include "wizard/model/tree_walk.h"
+#include "wizard/model/type_codes.h"
+
+namespace kivwz {
+namespace {
+
+constexpr std::string_view kRule2 =
+    "RULE #2 Says that there should be fixed number (1 or more) of Child Nodes for Fixed-Type "
+    "Node.";
+constexpr std::string_view kRule3 =
+    "RULE #3 Says that there should be ONE AND ONLY ONE Child Node (of type-G, R or N) for "
+    "Generating-Type Node.";
+constexpr std::string_view kRule4Recurring =
+    "RULE #4 Says that there should be any Child Node for Recurring-Type Node.";
+constexpr std::string_view kRule4NonGenerating =
+    "RULE #4 Says that there should be any Child Node for Non-Generating-Type Node.";
+constexpr std::string_view kRule5Fixed =
+    "RULE #5 Says that there should be NOT be any query specified for Fixed-Type Node.";
+constexpr std::string_view kRule5Generating =
+    "RULE #5 Says that there should be query specified for Generating-Type Node. Or else, how will "
+    "they generate the child branches !";
+constexpr std::string_view kRule5Recurring =
+    "RULE #5 Says that there should be NOT be any query specified for Generating-Type Node.";
+constexpr std::string_view kRule5NonGenerating =
+    "RULE #5 Says that there should be NOT be any query specified for Non-Generating-Type Node.";
+
+// The number of children of a node, and whether one of them is of type F, read from the index
+// instead of a scan of the whole scheme per node.
+struct Children {
+  int count = 0;
+  bool anyFixed = false;
+};
+
+Children ChildrenOf(const ChildIndex& index, Long id) {
+  Children children;
+  for (int child = index.FirstChildOf(id); child != ChildIndex::kNone;
+       child = index.NextSibling(child)) {
+    ++children.count;
+    if (IsNodeType(index.NodeAt(child).typeIs(), NodeType::Fixed)) children.anyFixed = true;
+  }
+  return children;
+}
+
+}  // namespace
+
+Analysis AnalyseNav(const clsNavSchemes& navs) {
+  ReportText report;
+  report.Line({"THE RULES FOR FORMULATING NAVIGATIONAL SCHEME:"})
+      .Line()
+      .Line({"1. The Root Node should be of Type (F) Only."})
+      .Line({"2. The (F) Type Node can have any number (one or more) of (F), (G), (R) or (N)-Type "
+             "Nodes. Or their combinations."})
+      .Line({"3. The (G)-Type SHOULD have One and Only One Node, which can be of Types (G), (R) or "
+             "(N)."})
+      .Line({"4. The (R) and (N) Nodes SHOULD NOT have any Child Nodes."})
+      .Line({"5. The Query or Stored Procedure Name should be specified for (G) and (R) types "
+             "Only."})
+      .Line()
+      .Line({"OBSERVATIONS WHILE CHECKING THE NAVIGATIONAL SCHEME:"})
+      .Line();
+
+  const ChildIndex index(navs.NewEnum());
+  std::size_t observations = 0;
+  for (const auto& node : navs) {
+    const std::string id = KeyOf(node->ID());
+    const auto observe = [&](std::string_view opening, std::string_view rule) {
+      report.Line({opening, id, "] ", node->descriptionIs}).Line({rule}).Line();
+      ++observations;
+    };
+    const Children children = ChildrenOf(index, node->ID());
+    const int n = children.count;
+    const std::string& type = node->typeIs();
+    const bool noQuery = node->queryIs().empty();
+    if (IsNodeType(type, NodeType::Fixed)) {
+      if (n == 0) observe("=> There are no Child Nodes for Fixed-Type: [ID=", kRule2);
+      if (!noQuery) observe("=> There is a Query Specifed for Fixed-Type: [ID=", kRule5Fixed);
+    } else if (IsNodeType(type, NodeType::Generating)) {
+      if (n > 1)
+        observe("=> There are more than one Child Nodes for Generating-Type: [ID=", kRule3);
+      if (n == 0) observe("=> There are no Child Nodes for Generating-Type: [ID=", kRule3);
+      if (noQuery) {
+        observe("=> There is no Query Specifed for Generating-Type: [ID=", kRule5Generating);
+      }
+      if (children.anyFixed) {
+        observe("=> There is a Fixed-Type Node below the Generating-Type: [ID=", kRule3);
+      }
+    } else if (IsNodeType(type, NodeType::Recurring)) {
+      if (n > 0) observe("=> There are Child Nodes for Recurring-Type: [ID=", kRule4Recurring);
+      if (noQuery) {
+        observe("=> There is no Query Specifed for Recurring-Type: [ID=", kRule5Recurring);
+      }
+    } else if (IsNodeType(type, NodeType::NonGenerating)) {
+      if (n > 0) {
+        observe("=> There are Child Nodes for Non-Generating-Type: [ID=", kRule4NonGenerating);
+      }
+      if (!noQuery) {
+        observe("=> There is a Query Specifed for Non-Generating-Type: [ID=", kRule5NonGenerating);
+      }
+    }
+  }
+  return {report.Take(), observations, 0};
+}
+
+std::string clsNavSchemes::CheckNav() const {
+  return AnalyseNav(*this).text;
+}
+
+std::string clsNavSchemes::NavToDo() const {
+  ReportText report;
+  report.Line({"THE TO-DO LIST FOR NAVIGATIONAL SCHEME:"})
+      .Line()
+      .Line({"1. Select 'Analysis of Nav. Scheme'. Correct anomalies, if any."})
+      .Line({"2. Select 'Re-Number' from Navigational Scheme Menu."})
+      .Line({"3. Save Navigation Scheme to Text File."})
+      .Line(
+          {"4. Upload that Text File to your Database as Table XST1, with Identity Column as 'ID'"})
+      .Line(
+          {"5. Code the following Queries / Stored Procedures. These are two-field Queries, First"})
+      .Line({"   field is (ID), second is Name or description, that will be displayed in Treeview "
+             "Control."})
+      .Line({"   For Example: spG_Customers: SELECT ID, NAME FROM CUSTOMERS ORDER BY NAME "})
+      .Line()
+      .Line({"  ID: Query/Stored Procedure & Parameters"})
+      .Line();
+  for (const auto& node : *this) {
+    if (!IsNodeType(node->typeIs(), NodeType::Generating) &&
+        !IsNodeType(node->typeIs(), NodeType::Recurring)) {
+      continue;
+    }
+    report.Line({IdText000(node->ID()), ": ", node->queryIs(), ParameterNote(node->parmIs()),
+                 ConstantParameterNote(node->queryIs())});
+  }
+  return report.Take();
+}
+
+}  // namespace kivwz

@@ -1,0 +1,88 @@
+// The navigation scheme's text file (XST1.txt) and the pass-through to the web display scheme's.
+
+#include <array>
+
+#include "scheme/scheme_codes.h"
+#include "wizard/model/nav_schemes.h"
+#include "wizard/model/scheme_file.h"
+#include "wizard/model/tree_walk.h"
+
+namespace kivwz {
+namespace {
+
+namespace col = kivdb::scheme::nav;
+
+// Header texts by column position.
+const std::array<std::string_view, col::ColumnCount> kNavHeader = [] {
+  std::array<std::string_view, col::ColumnCount> names{};
+  names[col::ID] = "ID";
+  names[col::descriptionIs] = "descriptionIs";
+  names[col::typeIs] = "typeIs";
+  names[col::parentIs] = "parentIs";
+  names[col::queryIs] = "queryIs";
+  names[col::parmIs] = "parmIs";
+  names[col::iconIs] = "iconIs";
+  names[col::roleIs] = "roleIs";
+  return names;
+}();
+
+void AppendNode(std::string& out, const clsNavScheme& node) {
+  RecordLine line(out);
+  // The fields go out in column order; the shared positions fix that order.
+  static_assert(col::ID == 0 && col::descriptionIs == 1 && col::typeIs == 2 && col::parentIs == 3 &&
+                col::queryIs == 4 && col::parmIs == 5 && col::iconIs == 6 && col::roleIs == 7);
+  line.Number(node.ID())
+      .Text(node.descriptionIs)
+      .Text(node.typeIs())
+      .Number(node.parentIs)
+      .Text(node.queryIs())
+      .Text(node.parmIs())
+      .Text(node.iconIs)
+      .Text(node.roleIs)
+      .End();
+}
+
+}  // namespace
+
+bool clsNavSchemes::SaveData(const std::string& vFile) const {
+  const ChildIndex index(nodes_);
+  // Without a root nothing would be written but the header: refuse rather than replace a file
+  // with an empty scheme.
+  if (index.Root() == ChildIndex::kNone) return false;
+  std::string content;
+  AppendHeaderLine(content, {kNavHeader.begin(), kNavHeader.end()});
+  // Only the root and the nodes below it, in tree order.
+  for (const TreeStep& step : PreOrder(index)) AppendNode(content, *step.node);
+  return ReplaceFile(vFile, content);
+}
+
+bool clsNavSchemes::LoadData(const std::string& vFile) {
+  std::string content;
+  if (!ReadWholeFile(vFile, content)) return false;
+  nodes_.Clear();
+  RecordFields fields;
+  ForEachDataLine(content, [this, &fields](std::string_view line) {
+    fields.Parse(line);
+    auto node = std::make_shared<clsNavScheme>();
+    // Type before query and parameter: the record drops the query of an F or N line.
+    node->ID(fields.Number(col::ID));
+    node->descriptionIs = fields.Text(col::descriptionIs);
+    node->typeIs(fields.Text(col::typeIs));
+    node->parentIs = fields.Number(col::parentIs);
+    node->queryIs(fields.Text(col::queryIs));
+    node->parmIs(fields.Text(col::parmIs));
+    node->iconIs = fields.Text(col::iconIs);
+    node->roleIs = fields.Text(col::roleIs);
+    Add(std::move(node));  // a repeated ID is dropped: the first line wins
+  });
+  DispInTV();
+  return true;
+}
+
+bool clsNavSchemes::LoadWeb(const std::string& oFile) {
+  const bool loaded = oWebs.LoadData(oFile);
+  oWebs.DispInGrid(0);
+  return loaded;
+}
+
+}  // namespace kivwz

@@ -1,0 +1,83 @@
+#pragma once
+// The comma-separated form both scheme files share: a header line of quoted column names, then one
+// record per line with numbers bare and texts between double quotes, every line ending in CR LF.
+// Texts are written with inner double quotes doubled; reading is quote-aware (a comma between
+// quotes belongs to the text, a doubled quote is one quote) and otherwise lenient: quotes around
+// or inside unquoted fields are dropped, so files written with or without quotes read the same.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "wizard/model/numbers.h"
+
+namespace kivwz {
+
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Appends a header line: every name quoted, joined by commas.
+void AppendHeaderLine(std::string& out, const std::vector<std::string_view>& names);
+
+// Builds one record line field by field.
+class RecordLine {
+ public:
+  explicit RecordLine(std::string& out) : out_(out) {}
+  RecordLine& Number(Long value);
+  RecordLine& Text(std::string_view value);
+  void End() { out_ += kLineEnd; }
+
+ private:
+  void Separate();
+  std::string& out_;
+  bool first_ = true;
+};
+
+// The fields of one data line, counted from 0. Parse again for the next line: the buffers are
+// reused.
+class RecordFields {
+ public:
+  void Parse(std::string_view line);
+  // The field read as a whole number (surrounding spaces allowed); 0 when missing, empty or not
+  // a number.
+  Long Number(std::size_t index) const;
+  // The field as written, spaces included; "" when missing.
+  std::string Text(std::size_t index) const;
+  std::size_t Count() const { return count_; }
+
+ private:
+  std::string& NextField();
+
+  std::vector<std::string> fields_;
+  std::size_t count_ = 0;
+};
+
+// Calls onLine with every data line of a file's content: lines (ended by CR LF, LF or CR, the last
+// one needing no end) stripped of leading and trailing spaces whose first character is a decimal
+// digit. The header, empty lines and any other text are skipped.
+template <class OnLine>
+void ForEachDataLine(std::string_view content, OnLine onLine);
+
+// Reads the whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& content);
+
+// Replaces the file with content: written to a temporary file beside it, then renamed over it, so
+// a failed write leaves the previous file as it was. False on any failure.
+bool ReplaceFile(const std::string& path, std::string_view content);
+
+template <class OnLine>
+void ForEachDataLine(std::string_view content, OnLine onLine) {
+  std::size_t start = 0;
+  while (start < content.size()) {
+    std::size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = content.size();
+    std::string_view line = content.substr(start, end - start);
+    start = end;
+    if (start < content.size() && content[start] == '\r') ++start;
+    if (start < content.size() && content[start] == '\n') ++start;
+    while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+    while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
+    if (!line.empty() && line.front() >= '0' && line.front() <= '9') onLine(line);
+  }
+}
+
+}  // namespace kivwz

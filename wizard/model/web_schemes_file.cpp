@@ -1,0 +1,78 @@
+// The web display scheme's text file (XST2.txt).
+
+#include <array>
+
+#include "scheme/scheme_codes.h"
+#include "wizard/model/scheme_file.h"
+#include "wizard/model/web_schemes.h"
+
+namespace kivwz {
+namespace {
+
+namespace col = kivdb::scheme::web;
+
+const std::array<std::string_view, col::ColumnCount> kWebHeader = [] {
+  std::array<std::string_view, col::ColumnCount> names{};
+  names[col::ID] = "ID";
+  names[col::XST1] = "XST1";
+  names[col::seqNo] = "seqNo";
+  names[col::titleIs] = "titleIs";
+  names[col::queryIs] = "queryIs";
+  names[col::parmIs] = "parmIs";
+  names[col::typeIs] = "typeIs";
+  names[col::formIs] = "formIs";
+  names[col::colsAre] = "colsAre";
+  names[col::extra] = "extra";
+  return names;
+}();
+
+}  // namespace
+
+bool clsWebSchemes::SaveData(const std::string& vFile) const {
+  if (paragraphs_.Empty()) return false;
+  static_assert(col::ID == 0 && col::XST1 == 1 && col::seqNo == 2 && col::titleIs == 3 &&
+                col::queryIs == 4 && col::parmIs == 5 && col::typeIs == 6 && col::formIs == 7 &&
+                col::colsAre == 8 && col::extra == 9);
+  std::string content;
+  AppendHeaderLine(content, {kWebHeader.begin(), kWebHeader.end()});
+  for (const Paragraph& paragraph : paragraphs_) {
+    RecordLine(content)
+        .Number(paragraph->ID())
+        .Number(paragraph->XST1)
+        .Number(paragraph->seqNo)
+        .Text(paragraph->titleIs)
+        .Text(paragraph->queryIs)
+        .Text(paragraph->parmIs)
+        .Text(paragraph->typeIs)
+        .Number(paragraph->formIs)
+        .Text(paragraph->colsAre)
+        .Text(paragraph->extra)
+        .End();
+  }
+  return ReplaceFile(vFile, content);
+}
+
+bool clsWebSchemes::LoadData(const std::string& vFile) {
+  std::string content;
+  if (!ReadWholeFile(vFile, content)) return false;
+  ClearAll();
+  RecordFields fields;
+  ForEachDataLine(content, [this, &fields](std::string_view line) {
+    fields.Parse(line);
+    auto paragraph = std::make_shared<clsWebScheme>();
+    paragraph->ID(fields.Number(col::ID));
+    paragraph->XST1 = fields.Number(col::XST1);
+    paragraph->seqNo = fields.Number(col::seqNo);
+    paragraph->titleIs = fields.Text(col::titleIs);
+    paragraph->queryIs = fields.Text(col::queryIs);
+    paragraph->parmIs = fields.Text(col::parmIs);
+    paragraph->typeIs = fields.Text(col::typeIs);
+    paragraph->formIs = fields.Number(col::formIs);
+    paragraph->colsAre = fields.Text(col::colsAre);
+    paragraph->extra = fields.Text(col::extra);
+    Add(std::move(paragraph));
+  });
+  return true;
+}
+
+}  // namespace kivwz
