@@ -48,7 +48,8 @@ struct KivDB::Impl {
   // True while ShowPage runs: calls arriving through the host's event processing then wait.
   bool buildingPage = false;
 
-  ~Impl();
+  // Expires with the control; the widgets' handlers hold a weak reference to it.
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
   // --- Events
   // -------------------------------------------------------------------------------------

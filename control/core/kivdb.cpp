@@ -26,11 +26,6 @@ int16_t SavedInteger(const Variant& value) {
 // --- Impl: events and helpers
 // ---------------------------------------------------------------------
 
-KivDB::Impl::~Impl() {
-  if (oTV) oTV->SetNodeClickHandler({});
-  if (oWB) oWB->SetBeforeNavigateHandler({});
-}
-
 void KivDB::Impl::Message(const std::string& text) const {
   if (kivdbMessage) kivdbMessage(text);
 }
@@ -172,14 +167,18 @@ void KivDB::UserRole(const Variant& role) {
 // --------------------------------------------------------------------------
 
 void KivDB::SetControls(TreeView& mTV, Browser& mBM) {
-  if (impl_->oTV && impl_->oTV != &mTV) impl_->oTV->SetNodeClickHandler({});
-  if (impl_->oWB && impl_->oWB != &mBM) impl_->oWB->SetBeforeNavigateHandler({});
   impl_->oTV = &mTV;
   impl_->oWB = &mBM;
+  // The handlers check that the control still lives and that their widget is still the bound
+  // one, so widgets and control may end in any order and a rebound widget falls silent.
   Impl* impl = impl_.get();
-  mTV.SetNodeClickHandler([impl](TreeNode& node) { impl->ExpandNode(node); });
-  mBM.SetBeforeNavigateHandler(
-      [impl](const std::string& url, bool& cancel) { cancel = impl->FollowLink(url); });
+  const std::weak_ptr<bool> alive = impl_->alive;
+  mTV.SetNodeClickHandler([impl, alive, tree = &mTV](TreeNode& node) {
+    if (!alive.expired() && impl->oTV == tree) impl->ExpandNode(node);
+  });
+  mBM.SetBeforeNavigateHandler([impl, alive, browser = &mBM](const std::string& url, bool& cancel) {
+    if (!alive.expired() && impl->oWB == browser) cancel = impl->FollowLink(url);
+  });
   mTV.SetLabelEdit(LabelEditMode::Manual);
 }
 

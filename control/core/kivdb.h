@@ -10,9 +10,10 @@
 // value that is no number (6 beyond 16 bits). Everything else is reported through KivDBMessage
 // (most messages only while Talking is on).
 //
-// The widgets must outlive the control (or be bound anew with SetControls). A click or a
-// RefreshBrowser that arrives while a page is being built (through the host's event processing
-// during the build) is ignored, so the page under construction cannot be cut short.
+// The widgets and the control may end in any order: events from a widget whose control has
+// ended, or that SetControls has since replaced, do nothing. A click or a RefreshBrowser that
+// arrives while a page is being built (through the host's event processing during the build) is
+// ignored, so the page under construction cannot be cut short.
 
 #include <cstdint>
 #include <functional>

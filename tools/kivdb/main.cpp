@@ -1,6 +1,7 @@
 // kivdb: the headless command-line host of the report control.
 
 #include <CLI/CLI.hpp>
+#include <exception>
 #include <iostream>
 
 #include "tools/kivdb/click_command.h"
@@ -35,5 +36,12 @@ int main(int argc, char** argv) {
     app.exit(e);
     return kivdb::tool::kExitUsage;
   }
-  return kivdb::tool::RunClick(options, std::cout, std::cerr);
+  try {
+    return kivdb::tool::RunClick(options, std::cout, std::cerr);
+  } catch (const std::exception& e) {
+    // The control reports its own failures as events; this is the host itself failing.
+    std::cout.flush();
+    std::cerr << "error: " << e.what() << "\n";
+    return 1;
+  }
 }

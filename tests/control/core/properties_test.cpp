@@ -211,6 +211,17 @@ TEST(Properties, RebindingMovesTheEventsToTheNewWidgetsAndEndingUnbindsThem) {
   EXPECT_THAT(forms, ElementsAre("000010000000001", "000010000000003"));
 }
 
+TEST(Properties, WidgetsMayEndBeforeTheControl) {
+  KivDB control;
+  control.Talking(true);
+  {
+    MemoryTreeView tree;
+    MemoryBrowser browser;
+    control.SetControls(tree, browser);
+  }
+  // Nothing of the ended widgets is touched when the control ends.
+}
+
 TEST(Properties, TheDalIsCreatedOnceOrTakenFromTheHost) {
   KivDB control;
   const std::shared_ptr<DAL> own = control.DAL();
