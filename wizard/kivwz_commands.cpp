@@ -89,8 +89,11 @@ int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return app.exit(e, out, err) == 0 ? kDone : kFailed;
   }
 
+  if (*renumber) return Renumber(nav, web, outNav, outWeb, err);
+
   clsNavSchemes navs;
   Loader load(navs, err);
+  int status = kDone;
   if (*checkNav) {
     if (!load.Nav(nav)) return kFailed;
     out << navs.CheckNav();
@@ -103,8 +106,6 @@ int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
   } else if (*webToDo) {
     if (!load.Web(web)) return kFailed;
     out << navs.oWebs.WebToDo();
-  } else if (*renumber) {
-    return Renumber(nav, web, outNav, outWeb, err);
   } else if (*check) {
     if (!load.Nav(nav) || !load.Web(web)) return kFailed;
     const Analysis navAnalysis = AnalyseNav(navs);
@@ -112,14 +113,16 @@ int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
     out << navAnalysis.text << webAnalysis.text;
     const bool clean =
         navAnalysis.observations == 0 && webAnalysis.observations == 0 && webAnalysis.orphans == 0;
-    return clean ? kDone : kFindings;
+    status = clean ? kDone : kFindings;
   } else {
     // No command: the window comes with the desktop wizard; until then, say how to use it.
     out << app.help();
-    return kDone;
   }
-  out.flush();
-  return out ? kDone : kFailed;
+  if (!out.flush()) {
+    err << "KivWZ: cannot write to standard output\n";
+    return kFailed;
+  }
+  return status;
 }
 
 }  // namespace kivwz

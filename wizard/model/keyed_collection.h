@@ -68,7 +68,7 @@ class KeyedCollection {
   // Files item under key after all others; a taken key or no item adds nothing.
   bool Add(Long key, std::shared_ptr<T> item) {
     if (!item) return false;
-    if (!index_.Insert(key, static_cast<std::int64_t>(slots_.size()))) return false;
+    if (!index_.Insert(key, static_cast<std::int32_t>(slots_.size()))) return false;
     slots_.push_back(std::move(item));
     keys_.push_back(key);
     ++count_;
@@ -76,7 +76,7 @@ class KeyedCollection {
   }
 
   std::shared_ptr<T> Item(Long key) const {
-    const std::int64_t slot = index_.Find(key);
+    const std::int32_t slot = index_.Find(key);
     return slot == NumberIndex::kAbsent ? nullptr : slots_[static_cast<std::size_t>(slot)];
   }
   std::shared_ptr<T> Item(std::string_view key) const {
@@ -86,7 +86,7 @@ class KeyedCollection {
 
   // An absent key is ignored.
   void Remove(Long key) {
-    const std::int64_t slot = index_.Find(key);
+    const std::int32_t slot = index_.Find(key);
     if (slot == NumberIndex::kAbsent) return;
     slots_[static_cast<std::size_t>(slot)].reset();
     index_.Erase(key);
@@ -116,7 +116,7 @@ class KeyedCollection {
     index_.Reserve(slots_.size());
     for (std::size_t i = 0; i < slots_.size(); ++i) {
       keys_[i] = keyOf(*slots_[i]);
-      index_.Insert(keys_[i], static_cast<std::int64_t>(i));
+      index_.Insert(keys_[i], static_cast<std::int32_t>(i));
     }
   }
 
@@ -129,7 +129,7 @@ class KeyedCollection {
       if (kept != i) {
         slots_[kept] = std::move(slots_[i]);
         keys_[kept] = keys_[i];
-        index_.Assign(keys_[kept], static_cast<std::int64_t>(kept));
+        index_.Assign(keys_[kept], static_cast<std::int32_t>(kept));
       }
       ++kept;
     }

@@ -1,36 +1,76 @@
 #include "wizard/model/memory_views.h"
 
+#include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace kivwz {
 
+namespace {
+
+std::uint32_t HashOf(std::string_view key) {
+  return static_cast<std::uint32_t>(std::hash<std::string_view>{}(key));
+}
+
+}  // namespace
+
 void MemoryTreeView::Clear() {
   nodes_.clear();
-  index_.clear();
+  std::fill(keyTable_.begin(), keyTable_.end(), std::make_pair(0u, 0u));
   topLevel_.clear();
   topLevelKeys_.clear();
   selectedKey_.clear();
 }
 
+std::int64_t MemoryTreeView::PositionOf(std::string_view key) const {
+  if (keyTable_.empty()) return -1;
+  const std::uint32_t hash = HashOf(key);
+  const std::size_t mask = keyTable_.size() - 1;
+  for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+    const auto [entryHash, positionPlusOne] = keyTable_[slot];
+    if (positionPlusOne == 0) return -1;
+    if (entryHash == hash && nodes_[positionPlusOne - 1].key == key) return positionPlusOne - 1;
+  }
+}
+
+void MemoryTreeView::FileKey(std::size_t position) {
+  if (2 * (nodes_.size() + 1) > keyTable_.size()) {
+    // Twice the room, and every key filed anew.
+    keyTable_.assign(std::max<std::size_t>(64, 4 * nodes_.size()), {0u, 0u});
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+      if (i != position) FileKey(i);
+    }
+  }
+  const std::uint32_t hash = HashOf(nodes_[position].key);
+  const std::size_t mask = keyTable_.size() - 1;
+  std::size_t slot = hash & mask;
+  while (keyTable_[slot].second != 0) slot = (slot + 1) & mask;
+  keyTable_[slot] = {hash, static_cast<std::uint32_t>(position + 1)};
+}
+
 MemoryTreeNode* MemoryTreeView::Find(const std::string& key) {
-  const auto found = index_.find(key);
-  return found == index_.end() ? nullptr : &nodes_[found->second];
+  const std::int64_t position = PositionOf(key);
+  return position < 0 ? nullptr : &nodes_[static_cast<std::size_t>(position)];
 }
 
 const MemoryTreeNode* MemoryTreeView::Node(const std::string& key) const {
-  const auto found = index_.find(key);
-  return found == index_.end() ? nullptr : &nodes_[found->second];
+  const std::int64_t position = PositionOf(key);
+  return position < 0 ? nullptr : &nodes_[static_cast<std::size_t>(position)];
 }
 
 bool MemoryTreeView::AddNode(const std::string& parentKey, const std::string& key,
                              const std::string& text, std::string_view imageKey) {
-  if (index_.count(key) != 0) return false;
+  MemoryTreeNode* parent = nullptr;
   if (!parentKey.empty()) {
-    MemoryTreeNode* parent = Find(parentKey);
+    parent = Find(parentKey);
     if (parent == nullptr) return false;
-    parent->children.push_back(nodes_.size());
+  }
+  if (PositionOf(key) >= 0) return false;
+  const auto position = static_cast<std::uint32_t>(nodes_.size());
+  if (parent != nullptr) {
+    parent->children.push_back(position);
   } else {
-    topLevel_.push_back(nodes_.size());
+    topLevel_.push_back(position);
     topLevelKeys_.push_back(key);
   }
   MemoryTreeNode node;
@@ -38,8 +78,8 @@ bool MemoryTreeView::AddNode(const std::string& parentKey, const std::string& ke
   node.text = text;
   node.imageKey = std::string(imageKey);
   node.parentKey = parentKey;
-  index_.emplace(key, nodes_.size());
   nodes_.push_back(std::move(node));
+  FileKey(position);
   return true;
 }
 
@@ -86,7 +126,7 @@ std::vector<std::string> MemoryTreeView::KeysInOrder() const {
   std::vector<std::string> keys;
   keys.reserve(nodes_.size());
   // Explicit stack: a scheme can be a chain far deeper than the call stack allows.
-  std::vector<std::pair<const std::vector<std::size_t>*, std::size_t>> stack{{&topLevel_, 0}};
+  std::vector<std::pair<const std::vector<std::uint32_t>*, std::size_t>> stack{{&topLevel_, 0}};
   while (!stack.empty()) {
     auto& [siblings, next] = stack.back();
     if (next == siblings->size()) {

@@ -3,9 +3,10 @@
 // tests, benchmarks and runs without a display. Every operation is constant time per node, row
 // or cell (ensuring a node is visible walks its ancestors).
 
+#include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "wizard/model/views.h"
@@ -19,7 +20,7 @@ struct MemoryTreeNode {
   std::optional<Color> foreColor;
   bool expanded = false;
   std::string parentKey;
-  std::vector<std::size_t> children;  // positions in the view, in insertion order
+  std::vector<std::uint32_t> children;  // positions in the view, in insertion order
 };
 
 class MemoryTreeView : public TreeView {
@@ -44,11 +45,16 @@ class MemoryTreeView : public TreeView {
   std::vector<std::string> KeysInOrder() const;
 
  private:
+  // The position of the node with that key, or -1.
+  std::int64_t PositionOf(std::string_view key) const;
   MemoryTreeNode* Find(const std::string& key);
+  void FileKey(std::size_t position);
 
   std::vector<MemoryTreeNode> nodes_;
-  std::unordered_map<std::string, std::size_t> index_;
-  std::vector<std::size_t> topLevel_;
+  // Positions by key: a flat open-addressing table of (hash, position + 1), 0 marking a free
+  // entry; capacity a power of two, at most half full.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> keyTable_;
+  std::vector<std::uint32_t> topLevel_;
   std::vector<std::string> topLevelKeys_;
   std::string selectedKey_;
 };

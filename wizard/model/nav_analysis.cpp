@@ -49,7 +49,7 @@ Children ChildrenOf(const ChildIndex& index, Long id) {
 }  // namespace
 
 Analysis AnalyseNav(const clsNavSchemes& navs) {
-  ReportText report;
+  ReportText report(static_cast<std::size_t>(navs.Count()));
   report.Line({"THE RULES FOR FORMULATING NAVIGATIONAL SCHEME:"})
       .Line()
       .Line({"1. The Root Node should be of Type (F) Only."})
@@ -111,7 +111,7 @@ std::string clsNavSchemes::CheckNav() const {
 }
 
 std::string clsNavSchemes::NavToDo() const {
-  ReportText report;
+  ReportText report(static_cast<std::size_t>(Count()));
   report.Line({"THE TO-DO LIST FOR NAVIGATIONAL SCHEME:"})
       .Line()
       .Line({"1. Select 'Analysis of Nav. Scheme'. Correct anomalies, if any."})

@@ -140,7 +140,7 @@ bool clsNavSchemes::Renumber() {
     newNumberOf.Reserve(nodes_.Count());
     for (const Node& node : nodes_) newNumberOf.Insert(node->ID(), node->tID);
     for (clsNavScheme* node : unreached) {
-      const std::int64_t parent = newNumberOf.Find(node->parentIs);
+      const std::int32_t parent = newNumberOf.Find(node->parentIs);
       if (node->parentIs == 0) {
         node->tParentIs = 0;
       } else if (parent != NumberIndex::kAbsent) {

@@ -61,6 +61,8 @@ class clsNavSchemes {
   // The root is not protected here.
   void DelNode(std::string_view dKey);
 
+  // The views and message boxes are the window's; they must outlive their binding (nullptr
+  // unbinds). Unbound, drawing is skipped and messages are dropped.
   void SetGrid(Grid* oGrid) { grid_ = oGrid; }
   void SetTreeview(TreeView* oTV) { treeView_ = oTV; }
   void SetMessageBoxes(MessageBoxes* oMessages) { messages_ = oMessages; }

@@ -50,6 +50,7 @@ bool clsNavSchemes::SaveData(const std::string& vFile) const {
   // with an empty scheme.
   if (index.Root() == ChildIndex::kNone) return false;
   std::string content;
+  content.reserve(128 + 96 * nodes_.Count());
   AppendHeaderLine(content, {kNavHeader.begin(), kNavHeader.end()});
   // Only the root and the nodes below it, in tree order.
   for (const TreeStep& step : PreOrder(index)) AppendNode(content, *step.node);

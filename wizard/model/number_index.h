@@ -1,7 +1,9 @@
 #pragma once
-// NumberIndex: a map from whole numbers (IDs) to positions, kept in one flat table (open
-// addressing with linear probing), so that a lookup touches one place in memory instead of
-// chasing a node per entry. The model's collections and walks use it for every lookup by ID.
+// NumberIndex: a map from whole numbers (IDs) to positions, for every lookup by ID in the model.
+// Scheme IDs are nearly always dense (new records take the highest ID plus one, renumbering gives
+// 1..n), so while the keys span a range at most a few times their count the index is a plain
+// array over that range, four bytes a key; otherwise it is one flat hash table (open addressing,
+// linear probing). Either way a lookup touches one place in memory. Positions are never negative.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,31 +15,42 @@ namespace kivwz {
 
 class NumberIndex {
  public:
-  static constexpr std::int64_t kAbsent = -1;
+  static constexpr std::int32_t kAbsent = -1;
 
+  // Prepares room for count keys.
   void Reserve(std::size_t count);
   void Clear();
   std::size_t Size() const { return size_; }
 
-  // The value filed under key, or kAbsent.
-  std::int64_t Find(Long key) const;
-  // Files value under key unless the key is taken; true when it was filed.
-  bool Insert(Long key, std::int64_t value);
-  // Files value under key, replacing any value already there.
-  void Assign(Long key, std::int64_t value);
+  // The position filed under key, or kAbsent.
+  std::int32_t Find(Long key) const;
+  // Files position under key unless the key is taken; true when it was filed.
+  bool Insert(Long key, std::int32_t position);
+  // Files position under key, replacing any position already there.
+  void Assign(Long key, std::int32_t position);
   // Removes the key if present.
   void Erase(Long key);
 
  private:
   struct Entry {
     Long key = 0;
-    bool used = false;
-    std::int64_t value = 0;
+    std::int32_t position = kAbsent;  // kAbsent marks a free entry
   };
-  std::size_t SlotOf(Long key) const;
-  void Grow();
 
-  std::vector<Entry> entries_;  // capacity is a power of two, at most half full
+  // The place for key (whether filed or not), making room for it first.
+  std::int32_t& Place(Long key);
+  bool FitsDense(std::int64_t low, std::int64_t high) const;
+  void WidenDense(Long key);
+  void SwitchToHash();
+  std::size_t SlotOf(Long key) const;
+  void GrowHash(std::size_t count);
+  Entry& Probe(Long key);
+
+  bool dense_ = true;
+  std::int64_t base_ = 0;            // dense: the key of array_[0]
+  std::vector<std::int32_t> array_;  // dense: positions by key - base_
+  std::vector<Entry> entries_;       // hash: capacity a power of two, at most half full
+  std::size_t reserved_ = 0;
   std::size_t size_ = 0;
 };
 

@@ -2,6 +2,7 @@
 // Pieces shared by the wizard's reports (rule analyses and to-do lists): lines ended by CR LF, the
 // zero-filled ID, and the notes on a query's parameter kind and constant parameter.
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -13,6 +14,9 @@ namespace kivwz {
 // Builds a report line by line; every line ends with CR LF.
 class ReportText {
  public:
+  // Room for about records lines of a usual length, so that a long report is not copied over and
+  // over while it grows.
+  explicit ReportText(std::size_t records = 0) { text_.reserve(1024 + 96 * records); }
   ReportText& Line(std::initializer_list<std::string_view> pieces = {});
   const std::string& Text() const { return text_; }
   std::string Take() { return std::move(text_); }

@@ -79,6 +79,10 @@ bool ReadWholeFile(const std::string& path, std::string& content) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   std::string read;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    read.reserve(static_cast<std::size_t>(status.st_size));
+  }
   char buffer[1 << 16];
   bool ok = true;
   while (true) {

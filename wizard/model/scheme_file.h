@@ -68,8 +68,8 @@ template <class OnLine>
 void ForEachDataLine(std::string_view content, OnLine onLine) {
   std::size_t start = 0;
   while (start < content.size()) {
-    std::size_t end = content.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = content.size();
+    std::size_t end = start;
+    while (end < content.size() && content[end] != '\r' && content[end] != '\n') ++end;
     std::string_view line = content.substr(start, end - start);
     start = end;
     if (start < content.size() && content[start] == '\r') ++start;

@@ -11,14 +11,14 @@ ChildIndex::ChildIndex(const clsNavSchemes::NodeList& nodes) {
   for (int i = Size() - 1; i >= 0; --i) {
     const Long parent = nodes_[static_cast<std::size_t>(i)]->parentIs;
     if (parent == 0) root_ = i;
-    const std::int64_t head = first_.Find(parent);
+    const std::int32_t head = first_.Find(parent);
     if (head != NumberIndex::kAbsent) next_[static_cast<std::size_t>(i)] = static_cast<int>(head);
     first_.Assign(parent, i);
   }
 }
 
 int ChildIndex::FirstChildOf(Long id) const {
-  const std::int64_t first = first_.Find(id);
+  const std::int32_t first = first_.Find(id);
   return first == NumberIndex::kAbsent ? kNone : static_cast<int>(first);
 }
 

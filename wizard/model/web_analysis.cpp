@@ -32,7 +32,7 @@ bool IsAnyOf(std::string_view typeIs, ParagraphType a, ParagraphType b) {
 }  // namespace
 
 Analysis AnalyseWeb(clsWebSchemes& webs, clsNavSchemes& oNC) {
-  ReportText report;
+  ReportText report(static_cast<std::size_t>(webs.Count()));
   report.Line({"THE RULES FOR FORMULATING WEB-DISPLAY SCHEME:"})
       .Line()
       .Line({"KivDB generates numerous Web-Page Reports when any node on Treeview is Clicked. "})
@@ -101,7 +101,7 @@ std::string clsWebSchemes::CheckScheme(clsNavSchemes& oNC) {
 }
 
 std::string clsWebSchemes::WebToDo() const {
-  ReportText report;
+  ReportText report(paragraphs_.Count());
   report.Line({"THE TO-DO LIST FOR WEB-PAGE DISPLAY SCHEME:"})
       .Line()
       .Line({"1. Select 'Analysis of Web Scheme'. Correct anomalies, if any."})

@@ -33,20 +33,23 @@ std::string clsWebSchemes::MaxSeqNo(std::string_view pKey) const {
 void clsWebSchemes::Renumber(clsNavSchemes& oNC) {
   // Previous node number -> new one. Where two nodes share a previous number the later one in
   // collection order wins, as it would if each node were matched against every paragraph in turn.
-  NumberIndex newNumberOf;
-  newNumberOf.Reserve(static_cast<std::size_t>(oNC.Count()));
+  NumberIndex nodeWithPrevious;  // -> position in newNumbers
+  std::vector<Long> newNumbers;
+  nodeWithPrevious.Reserve(static_cast<std::size_t>(oNC.Count()));
+  newNumbers.reserve(static_cast<std::size_t>(oNC.Count()));
   for (const auto& node : oNC) {
     const Long previous = node->tID != 0 ? node->tID : node->ID();
     node->tID = node->ID();
-    newNumberOf.Assign(previous, node->ID());
+    nodeWithPrevious.Assign(previous, static_cast<std::int32_t>(newNumbers.size()));
+    newNumbers.push_back(node->ID());
   }
   // XST1 is compared with previous numbers only and rewritten last, so no paragraph moves twice.
   for (const Paragraph& paragraph : paragraphs_) {
-    const std::int64_t found = newNumberOf.Find(paragraph->XST1);
+    const std::int32_t found = nodeWithPrevious.Find(paragraph->XST1);
     if (found == NumberIndex::kAbsent) {
       paragraph->status = "O";
     } else {
-      paragraph->tXST1 = static_cast<Long>(found);
+      paragraph->tXST1 = newNumbers[static_cast<std::size_t>(found)];
       paragraph->status = "C";
     }
     paragraph->XST1 = paragraph->tXST1;

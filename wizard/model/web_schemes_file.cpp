@@ -34,6 +34,7 @@ bool clsWebSchemes::SaveData(const std::string& vFile) const {
                 col::queryIs == 4 && col::parmIs == 5 && col::typeIs == 6 && col::formIs == 7 &&
                 col::colsAre == 8 && col::extra == 9);
   std::string content;
+  content.reserve(128 + 96 * paragraphs_.Count());
   AppendHeaderLine(content, {kWebHeader.begin(), kWebHeader.end()});
   for (const Paragraph& paragraph : paragraphs_) {
     RecordLine(content)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <random>
 #include <unordered_map>
@@ -13,39 +14,58 @@
 namespace kivwz {
 namespace {
 
-TEST(NumberIndex, AgreesWithAMapUnderRandomInsertsAndErasures) {
-  for (const Long range : {8, 64, 5000}) {
-    SCOPED_TRACE(range);
-    std::mt19937 random(static_cast<unsigned>(range));
-    std::uniform_int_distribution<Long> key(-range, range);
-    NumberIndex index;
-    std::unordered_map<Long, std::int64_t> expected;
-    for (int step = 0; step < 40000; ++step) {
-      const Long k = key(random);
-      switch (random() % 4) {
-        case 0:
-          EXPECT_EQ(index.Insert(k, step), expected.emplace(k, step).second);
-          break;
-        case 1:
-          index.Assign(k, step);
-          expected[k] = step;
-          break;
-        case 2:
-          index.Erase(k);
-          expected.erase(k);
-          break;
-        default: {
-          const auto found = expected.find(k);
-          ASSERT_EQ(index.Find(k), found == expected.end() ? NumberIndex::kAbsent : found->second)
-              << "key " << k << " at step " << step;
-        }
-      }
-      ASSERT_EQ(index.Size(), expected.size());
+// Runs inserts, assignments, erasures and lookups with keys from nextKey, checking each against
+// a standard map.
+void CheckAgainstMap(const std::function<Long(std::mt19937&, int)>& nextKey, int steps) {
+  std::mt19937 random(7);
+  NumberIndex index;
+  std::unordered_map<Long, std::int64_t> expected;
+  for (int step = 0; step < steps; ++step) {
+    const Long k = nextKey(random, step);
+    switch (random() % 4) {
+      case 0:
+        ASSERT_EQ(index.Insert(k, step), expected.emplace(k, step).second) << "step " << step;
+        break;
+      case 1:
+        index.Assign(k, step);
+        expected[k] = step;
+        break;
+      case 2:
+        index.Erase(k);
+        expected.erase(k);
+        break;
+      default:
+        break;
     }
-    for (Long k = -range; k <= range; ++k) {
-      const auto found = expected.find(k);
-      ASSERT_EQ(index.Find(k), found == expected.end() ? NumberIndex::kAbsent : found->second);
-    }
+    const Long probe = nextKey(random, step);
+    const auto found = expected.find(probe);
+    ASSERT_EQ(index.Find(probe), found == expected.end() ? NumberIndex::kAbsent : found->second)
+        << "key " << probe << " at step " << step;
+    ASSERT_EQ(index.Size(), expected.size());
+  }
+  for (const auto& [key, position] : expected) ASSERT_EQ(index.Find(key), position) << key;
+}
+
+TEST(NumberIndex, AgreesWithAMap) {
+  struct Case {
+    const char* name;
+    std::function<Long(std::mt19937&, int)> nextKey;
+  } cases[] = {
+      {"few keys", [](std::mt19937& r, int) { return static_cast<Long>(r() % 17) - 8; }},
+      {"dense, rising",
+       [](std::mt19937& r, int step) { return static_cast<Long>(step - r() % 50); }},
+      {"dense, falling",
+       [](std::mt19937& r, int step) { return static_cast<Long>(100000 - step + r() % 50); }},
+      {"spread wide", [](std::mt19937& r, int) { return static_cast<Long>(r()); }},
+      {"dense, then far away",
+       [](std::mt19937& r, int step) {
+         return step < 20000 ? static_cast<Long>(r() % 5000)
+                             : static_cast<Long>(r() % 5000) * 400003;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CheckAgainstMap(c.nextKey, 40000);
   }
 }
 
