@@ -5,6 +5,10 @@
 #include "control/data/error.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
+#include "control/render/show_chart.h"
+#include "control/render/show_image_header.h"
+#include "control/render/show_shaped.h"
+#include "control/render/show_thumbnails.h"
 #include "scheme/scheme_codes.h"
 
 namespace kivdb {
@@ -19,12 +23,19 @@ struct Entry {
   Renderer render;
 };
 
-// C, I, M and T join here as their renderers arrive.
 constexpr Entry kRenderers[] = {
+    {'C', [](RenderContext& c, Recordset* r,
+             const ParagraphRow& p) { ShowChart(c, r, p.Title(), p.Id(), p.Columns()); }},
     {'H', [](RenderContext& c, Recordset* r,
              const ParagraphRow& p) { ShowHeader(c, r, p.Title(), p.Id(), p.Form()); }},
+    {'I', [](RenderContext& c, Recordset* r,
+             const ParagraphRow& p) { ShowImageHeader(c, r, p.Title(), p.Id(), p.Form()); }},
+    {'M', [](RenderContext& c, Recordset* r,
+             const ParagraphRow& p) { ShowShaped(c, r, p.Title(), p.Id()); }},
     {'S', [](RenderContext& c, Recordset* r,
              const ParagraphRow& p) { ShowTable(c, r, p.Title(), p.Id(), p.Columns()); }},
+    {'T', [](RenderContext& c, Recordset* r,
+             const ParagraphRow& p) { ShowThumbnails(c, r, p.Title(), p.Id(), p.Thumbnails()); }},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "control/data/connection_string.h"
+#include "control/data/odbc_connection.h"
 #include "control/data/sqlite_connection.h"
 
 namespace kivdb {
@@ -16,10 +17,8 @@ std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionS
   const auto settings = ParseConnectionString(connectionString, error);
   if (!settings) return nullptr;
   const auto provider = settings->find("provider");
-  if (provider == settings->end()) {
-    error = "No ODBC provider in this build: the connection string needs Provider=SQLite";
-    return nullptr;
-  }
+  // Everything else is the ODBC driver manager's to read, exactly as the host wrote it.
+  if (provider == settings->end()) return OdbcConnection::Open(connectionString, error);
   std::string name = provider->second;
   for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (name == "sqlite" || name == "sqlite3") return SqliteConnection::Open(*settings, error);

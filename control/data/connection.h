@@ -1,7 +1,7 @@
 #pragma once
 // Connection: one open session with a database, as a provider offers it to DAL. DAL owns it for
 // the time of a call or of a transaction. Every operation reports failure by returning false with
-// the reason in `error`; none throws. Providers: SQLite now; ODBC joins through the same factory.
+// the reason in `error`; none throws. Providers: SQLite, and ODBC for every other database.
 
 #include <memory>
 #include <string>

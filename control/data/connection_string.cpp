@@ -56,8 +56,10 @@ std::optional<std::map<std::string, std::string>> ParseConnectionString(std::str
     pos = equals + 1;
     SkipBlanks(text, pos);
     std::string value;
-    if (pos < text.size() && (text[pos] == '"' || text[pos] == '\'')) {
-      const char quote = text[pos++];
+    if (pos < text.size() && (text[pos] == '"' || text[pos] == '\'' || text[pos] == '{')) {
+      // ODBC writes values that hold ";" between braces, with "}}" standing for one "}".
+      const char quote = text[pos] == '{' ? '}' : text[pos];
+      ++pos;
       bool closed = false;
       while (pos < text.size()) {
         if (text[pos] == quote) {
@@ -73,7 +75,8 @@ std::optional<std::map<std::string, std::string>> ParseConnectionString(std::str
         value += text[pos++];
       }
       if (!closed) {
-        error = "Unclosed quote in the value of " + key;
+        error =
+            "Unclosed " + std::string(quote == '}' ? "brace" : "quote") + " in the value of " + key;
         return std::nullopt;
       }
       SkipBlanks(text, pos);

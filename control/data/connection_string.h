@@ -1,6 +1,7 @@
 #pragma once
 // Connection strings: "Key=Value;Key2=Value2", keys in any case, values optionally in double or
-// single quotes (a doubled quote inside stands for one), blanks around keys and values ignored.
+// single quotes (a doubled quote inside stands for one) or, as ODBC writes them, in braces ("}}"
+// inside stands for "}"), blanks around keys and values ignored.
 
 #include <map>
 #include <optional>

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "control/data/connection.h"
+#include "control/data/shape_executor.h"
 
 namespace kivdb {
 
@@ -40,7 +41,16 @@ struct DAL::Impl {
   }
 
   // Where every read goes; commands of other languages can be routed here before the provider.
+  // A SHAPE command runs each of its commands through the provider on the one connection.
   bool Read(const std::string& command, bool forUpdate, Recordset& out, std::string& error) {
+    if (IsShapeCommand(command)) {
+      return RunShapeCommand(
+          command,
+          [this](const std::string& part, Recordset& records, std::string& partError) {
+            return connection->Query(part, false, records, partError);
+          },
+          out, error);
+    }
     return connection->Query(command, forUpdate, out, error);
   }
 

@@ -329,8 +329,9 @@ std::vector<std::vector<Variant>> Recordset::GetRows() const {
 
 void Recordset::AddNew() {
   Impl& rs = *impl_;
-  rs.EnsureStates();
+  // States after the row exists: with no record yet, an empty list still means "all unchanged".
   rs.NewRow();
+  rs.EnsureStates();
   rs.states.back() = State::New;
   rs.pos = static_cast<std::ptrdiff_t>(rs.order.size()) - 1;
 }

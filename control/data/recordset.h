@@ -141,6 +141,7 @@ class KIVDB_EXPORT Recordset {
     std::string table;
     std::vector<std::string> columns;
     std::vector<int> keyFields;
+    std::string schema;  // the table's schema when the database names one ("" otherwise)
   };
   void SetBaseTable(BaseTable source);
   // The source of the records, or null when they were not read from one table.

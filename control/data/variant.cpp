@@ -84,7 +84,8 @@ std::string CurrencyText(Currency value) {
   // Work in unsigned so the most negative amount has a magnitude too.
   const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.tenThousandths)
                                       : static_cast<uint64_t>(value.tenThousandths);
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 10000);
+  std::string text = negative ? "-" : "";
+  text += std::to_string(magnitude / 10000);
   uint64_t fraction = magnitude % 10000;
   if (fraction != 0) {
     char digits[8];

@@ -87,7 +87,7 @@ struct KIVDB_EXPORT RenderContext {
   std::string applicationFolder;
   // Pictures written for this page so far; image headers count it up to name their files.
   int pictureCount = 0;
-  // Reads further data (the chapters of a multi-chapter paragraph).
+  // Reads further data: the shaped recordset, with its chapters, of a multi-chapter paragraph.
   DataReader readData;
 
   // Raises the message when Talking is on.
@@ -108,5 +108,8 @@ KIVDB_EXPORT void ShowHeader(RenderContext& context, Recordset* records, const s
 // record and a foot line.
 KIVDB_EXPORT void ShowTable(RenderContext& context, Recordset* records, const std::string& title,
                             long id, const std::string& cols);
+
+// The C, I, T and M renderers are declared in show_chart.h, show_image_header.h,
+// show_thumbnails.h and show_shaped.h.
 
 }  // namespace kivdb

@@ -23,6 +23,9 @@ TEST(ConnectionStringTest, Parses) {
       {"Key=;Other=1", {{"key", ""}, {"other", "1"}}},
       {"Server=a=b", {{"server", "a=b"}}},
       {"a=1;A=2", {{"a", "2"}}},
+      {"Driver={PostgreSQL Unicode};Server=127.0.0.1;Pwd={a;b}}c}",
+       {{"driver", "PostgreSQL Unicode"}, {"server", "127.0.0.1"}, {"pwd", "a;b}c"}}},
+      {"ConnSettings={SET search_path TO s1}", {{"connsettings", "SET search_path TO s1"}}},
       {";;", {}},
       {"", {}},
   };
@@ -36,7 +39,8 @@ TEST(ConnectionStringTest, Parses) {
 }
 
 TEST(ConnectionStringTest, RejectsMalformed) {
-  for (const char* text : {"Provider", "=value", "a=1;junk;b=2", "Data Source=\"open", "a='x' y"}) {
+  for (const char* text : {"Provider", "=value", "a=1;junk;b=2", "Data Source=\"open", "a='x' y",
+                           "Pwd={open;x=1", "Pwd={a}b"}) {
     SCOPED_TRACE(text);
     std::string error;
     EXPECT_FALSE(ParseConnectionString(text, error));

@@ -203,6 +203,18 @@ TEST(RecordsetTest, AddNewAndDelete) {
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{2, 3}));
 }
 
+TEST(RecordsetTest, AddNewToRecordsWithoutRows) {
+  Recordset rs;
+  rs.AppendField("ID", 3);
+  rs.AddNew();
+  rs.Fields("ID").SetValue(int32_t{1});
+  rs.AddNew();
+  EXPECT_EQ(rs.RecordCount(), 2);
+  EXPECT_EQ(rs.PendingRows(), (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(rs.Status(0), Recordset::RecordStatus::New);
+  EXPECT_EQ(rs.Status(1), Recordset::RecordStatus::New);
+}
+
 TEST(RecordsetTest, DeletingEveryRecordLeavesEofAndBof) {
   Recordset rs = People();
   while (rs.RecordCount() > 0) {

@@ -1,4 +1,5 @@
-// EXEC translation and reading on real SQLite files.
+// What EXEC means on SQLite files: saved queries of table XSP and tables read whole. What both
+// engines share is in dal_exec_test.cpp.
 #include <gtest/gtest.h>
 
 #include "control/data/dal.h"
@@ -74,17 +75,6 @@ TEST_F(ExecTest, BindsArgumentsByKind) {
   }
 }
 
-TEST_F(ExecTest, SavedQueryNamesIgnoreCase) {
-  EXPECT_EQ(Column("exec QBYCITY 'Oslo'"), (std::vector<std::string>{"Ann"}));
-  EXPECT_EQ(Column("EXEC qByName 'O''Hara'"), (std::vector<std::string>{"2"}));
-}
-
-TEST_F(ExecTest, ArgumentsAreDataNeverSql) {
-  EXPECT_TRUE(Column("EXEC qByName '''; DROP TABLE x; --'").empty());
-  EXPECT_TRUE(Column("EXEC qByName x; DROP TABLE x; --").empty());
-  EXPECT_EQ(dal_.ReadValue("SELECT count(*) FROM x"), Variant(int64_t{1}));
-}
-
 TEST_F(ExecTest, TableOrViewIsReadWholeWithoutArguments) {
   EXPECT_EQ(Column("EXEC customers ", 1), (std::vector<std::string>{"Ann", "O'Hara", "Ben"}));
   EXPECT_EQ(Column("EXEC vCities"), (std::vector<std::string>{"", "Cork", "Oslo"}));
@@ -113,13 +103,6 @@ TEST_F(ExecTest, FailuresAreReported) {
   }
 }
 
-TEST_F(ExecTest, ActionQueryGivesRowsOfItsLastSelect) {
-  EXPECT_EQ(Column("EXEC qMove 1, 'Bergen'"), (std::vector<std::string>{"Bergen"}));
-  EXPECT_EQ(dal_.ReadValue("SELECT count(*) FROM x"), Variant(int64_t{2}));
-  EXPECT_TRUE(dal_.ExecSQL("EXEC qMove 2, 'Dublin'")) << dal_.LastError();
-  EXPECT_EQ(dal_.ReadValue("SELECT city FROM Customers WHERE id = 2"), Variant("Dublin"));
-}
-
 TEST_F(ExecTest, FailingActionQueryChangesNothing) {
   EXPECT_FALSE(dal_.ExecSQL("EXEC qHalf"));
   EXPECT_NE(dal_.LastError().find("qHalf"), std::string::npos);
@@ -141,22 +124,6 @@ TEST_F(ExecTest, WorksWithoutAnXspTable) {
   EXPECT_EQ(Column("EXEC x"), (std::vector<std::string>{"1"}));
   std::shared_ptr<Recordset> rs;
   EXPECT_FALSE(dal_.ReadRecordset("EXEC qByCity 'Oslo'", rs));
-}
-
-TEST_F(ExecTest, OtherCommandsRunUnchanged) {
-  EXPECT_EQ(Column("SELECT 'EXEC qByCity' AS t"), (std::vector<std::string>{"EXEC qByCity"}));
-  EXPECT_TRUE(dal_.ExecSQL("INSERT INTO x VALUES (3); INSERT INTO x VALUES (4);"));
-  EXPECT_EQ(dal_.ReadValue("SELECT sum(v) FROM x"), Variant(int64_t{8}));
-}
-
-TEST_F(ExecTest, ReadRecordsetKeepsFieldOrderAndNames) {
-  std::shared_ptr<Recordset> rs;
-  ASSERT_TRUE(dal_.ReadRecordset("SELECT city AS Town, id FROM Customers ORDER BY id DESC", rs));
-  ASSERT_EQ(rs->FieldCount(), 2);
-  EXPECT_EQ(rs->Fields(0).Name(), "Town");
-  EXPECT_EQ(rs->Fields("ID").Type(), 3);
-  EXPECT_EQ(rs->RecordCount(), 3);
-  EXPECT_TRUE(rs->Value(0).IsNull());
 }
 
 }  // namespace

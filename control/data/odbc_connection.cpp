@@ -1,0 +1,261 @@
+#include "control/data/odbc_connection.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <map>
+
+#include "control/data/exec_command.h"
+#include "control/data/odbc_batch.h"
+#include "control/data/odbc_call.h"
+#include "control/data/odbc_parameters.h"
+
+namespace kivdb {
+namespace {
+
+constexpr SQLULEN kLoginTimeoutSeconds = 15;
+
+std::string InfoText(SQLHDBC dbc, SQLUSMALLINT item) {
+  char text[256] = {};
+  SQLSMALLINT length = 0;
+  if (!Succeeded(SQLGetInfo(dbc, item, text, sizeof text, &length))) return std::string();
+  return text;
+}
+
+std::string Lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::unique_ptr<Connection> OdbcConnection::Open(const std::string& connectionString,
+                                                 std::string& error) {
+  std::unique_ptr<OdbcConnection> self(new OdbcConnection());
+  self->environment_ = OdbcHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
+  if (!self->environment_.Valid() ||
+      !Succeeded(SQLSetEnvAttr(self->environment_.Get(), SQL_ATTR_ODBC_VERSION,
+                               reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
+    error = "The ODBC driver manager could not be initialised";
+    return nullptr;
+  }
+  self->connection_ = OdbcHandle(SQL_HANDLE_DBC, self->environment_.Get());
+  if (!self->connection_.Valid()) {
+    error = DiagnosticText(self->environment_, "No ODBC connection handle could be allocated");
+    return nullptr;
+  }
+  SQLHDBC dbc = self->connection_.Get();
+  SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds),
+                    0);
+  std::string text = connectionString;
+  if (text.size() > static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max())) {
+    error = "The connection string is too long for ODBC";
+    return nullptr;
+  }
+  SQLCHAR completed[1024];
+  SQLSMALLINT completedLength = 0;
+  const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
+                                        static_cast<SQLSMALLINT>(text.size()), completed,
+                                        sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
+  if (!Succeeded(rc)) {
+    error = "Cannot connect through ODBC: " + DiagnosticText(self->connection_, "no reason given");
+    return nullptr;
+  }
+  self->connected_ = true;
+
+  const std::string quote = InfoText(dbc, SQL_IDENTIFIER_QUOTE_CHAR);
+  self->quote_ = quote.empty() ? " " : quote;
+  self->returning_ = Lowered(InfoText(dbc, SQL_DBMS_NAME)) == "postgresql";
+  SQLUINTEGER extensions = 0;
+  if (Succeeded(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)) &&
+      (extensions & SQL_GD_BLOCK) && (extensions & SQL_GD_BOUND)) {
+    self->blockRows_ = kOdbcBlockRows;
+  }
+  return self;
+}
+
+OdbcConnection::~OdbcConnection() {
+  if (!connected_) return;
+  // Some drivers refuse to disconnect inside a transaction; ending it first also makes its
+  // fate certain: what was never committed is rolled back.
+  if (inTransaction_) SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), SQL_ROLLBACK);
+  SQLDisconnect(connection_.Get());
+}
+
+OdbcHandle OdbcConnection::NewStatement(std::string& error) {
+  OdbcHandle statement(SQL_HANDLE_STMT, connection_.Get());
+  if (!statement.Valid()) error = DiagnosticText(connection_, "No statement handle available");
+  return statement;
+}
+
+bool OdbcConnection::SetAutocommit(bool on, std::string& error) {
+  const auto value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+  if (!Succeeded(SQLSetConnectAttr(connection_.Get(), SQL_ATTR_AUTOCOMMIT,
+                                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(value)), 0))) {
+    error = DiagnosticText(connection_, "The driver cannot change autocommit");
+    return false;
+  }
+  return true;
+}
+
+bool OdbcConnection::EndTransaction(bool commit, std::string& error) {
+  if (!Succeeded(
+          SQLEndTran(SQL_HANDLE_DBC, connection_.Get(), commit ? SQL_COMMIT : SQL_ROLLBACK))) {
+    error = DiagnosticText(connection_, commit ? "Commit failed" : "Rollback failed");
+    return false;
+  }
+  return true;
+}
+
+bool OdbcConnection::BeginTransaction(std::string& error) {
+  if (inTransaction_) {
+    error = "A transaction is already in progress";
+    return false;
+  }
+  if (!SetAutocommit(false, error)) return false;
+  inTransaction_ = true;
+  return true;
+}
+
+bool OdbcConnection::Commit(std::string& error) {
+  if (!inTransaction_) {
+    error = "No transaction in progress";
+    return false;
+  }
+  if (!EndTransaction(true, error)) return false;
+  inTransaction_ = false;
+  return SetAutocommit(true, error);
+}
+
+bool OdbcConnection::Rollback(std::string& error) {
+  if (!inTransaction_) {
+    error = "No transaction in progress";
+    return false;
+  }
+  if (!EndTransaction(false, error)) return false;
+  inTransaction_ = false;
+  return SetAutocommit(true, error);
+}
+
+bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpdate,
+                         std::string& error) {
+  OdbcHandle statement = NewStatement(error);
+  if (!statement.Valid()) return false;
+  ParameterSet parameters;
+  std::string text = command;
+  if (IsExecCommand(command)) {
+    const auto exec = ParseExecCommand(command, error);
+    if (!exec) return false;
+    text = CallEscape(*exec, quote_);
+    for (size_t i = 0; i < exec->arguments.size(); ++i) {
+      if (!parameters.Bind(statement, static_cast<SQLUSMALLINT>(i + 1), exec->arguments[i], {},
+                           error)) {
+        return false;
+      }
+    }
+  }
+  SQLRETURN rc = SQLExecDirect(statement.Get(), reinterpret_cast<SQLCHAR*>(text.data()),
+                               static_cast<SQLINTEGER>(text.size()));
+  // SQL_NO_DATA: a searched change that touched no row; later statements may follow it.
+  if (rc != SQL_NO_DATA && !Succeeded(rc)) {
+    error = DiagnosticText(statement, "The command failed");
+    return false;
+  }
+  // A command of several statements has one result each; the records of the last one with
+  // columns are the answer, as on every provider.
+  while (true) {
+    SQLSMALLINT columnCount = 0;
+    if (out && rc != SQL_NO_DATA && Succeeded(SQLNumResultCols(statement.Get(), &columnCount)) &&
+        columnCount > 0) {
+      std::vector<OdbcColumn> columns;
+      Recordset records;
+      if (!DescribeColumns(statement, forUpdate, columns, error) ||
+          !ReadRows(statement, columns, records, error, blockRows_)) {
+        return false;
+      }
+      if (forUpdate) FindBaseTable(columns, records);
+      *out = std::move(records);
+    }
+    rc = SQLMoreResults(statement.Get());
+    if (rc == SQL_NO_DATA) return true;
+    if (!Succeeded(rc)) {
+      error = DiagnosticText(statement, "The command failed");
+      return false;
+    }
+  }
+}
+
+bool OdbcConnection::FindBaseTable(const std::vector<OdbcColumn>& columns, Recordset& out) {
+  Recordset::BaseTable base;
+  const OdbcColumn* source = nullptr;
+  std::map<std::string, bool> seen;
+  for (const OdbcColumn& column : columns) {
+    if (column.table.empty() || column.baseColumn.empty()) {
+      base.columns.emplace_back();  // an expression
+      continue;
+    }
+    if (!source) {
+      source = &column;
+    } else if (column.table != source->table || column.schema != source->schema ||
+               column.catalog != source->catalog) {
+      return false;  // more than one table
+    }
+    // A column selected twice is written back through its first field only.
+    base.columns.emplace_back(seen.emplace(column.baseColumn, true).second ? column.baseColumn
+                                                                           : std::string());
+  }
+  if (!source) return false;
+  base.table = source->table;
+  base.schema = source->schema;
+
+  std::string error;
+  OdbcHandle keys = NewStatement(error);
+  auto text = [](const std::string& s) {
+    return s.empty() ? nullptr : reinterpret_cast<SQLCHAR*>(const_cast<char*>(s.c_str()));
+  };
+  std::vector<std::pair<int64_t, std::string>> keyColumns;  // sequence, column
+  if (keys.Valid() &&
+      Succeeded(SQLPrimaryKeys(keys.Get(), text(source->catalog), SQL_NTS, text(source->schema),
+                               SQL_NTS, text(source->table), SQL_NTS))) {
+    while (Succeeded(SQLFetch(keys.Get()))) {
+      Variant name;
+      Variant sequence;
+      if (!GetCell(keys, 4, OdbcCell::Text, name, error) ||
+          !GetCell(keys, 5, OdbcCell::BigInteger, sequence, error) || !name.AsText()) {
+        keyColumns.clear();
+        break;
+      }
+      keyColumns.emplace_back(sequence.AsInteger().value_or(0), *name.AsText());
+    }
+  }
+  std::sort(keyColumns.begin(), keyColumns.end());
+  for (const auto& [sequence, name] : keyColumns) {
+    auto it = std::find(base.columns.begin(), base.columns.end(), name);
+    if (it == base.columns.end()) {
+      it = std::find_if(base.columns.begin(), base.columns.end(),
+                        [&](const std::string& c) { return Lowered(c) == Lowered(name); });
+    }
+    if (it == base.columns.end()) {
+      base.keyFields.clear();  // the key is not wholly among the fields
+      break;
+    }
+    base.keyFields.push_back(static_cast<int>(it - base.columns.begin()));
+  }
+  out.SetBaseTable(std::move(base));
+  return true;
+}
+
+bool OdbcConnection::Execute(const std::string& command, std::string& error) {
+  return Run(command, nullptr, false, error);
+}
+
+bool OdbcConnection::Query(const std::string& command, bool forUpdate, Recordset& out,
+                           std::string& error) {
+  return Run(command, &out, forUpdate, error);
+}
+
+bool OdbcConnection::ApplyBatch(Recordset& records, std::string& error) {
+  return WriteOdbcBatch(*this, records, error);
+}
+
+}  // namespace kivdb

@@ -1,0 +1,63 @@
+#pragma once
+// OdbcConnection: the ODBC provider, one connection opened with SQLDriverConnect from the
+// connection string as the host wrote it. Commands run unchanged, except "EXEC name args", which
+// becomes the call escape {CALL name(?, ...)} with the arguments bound to its markers. A
+// transaction turns autocommit off until SQLEndTran commits or rolls it back.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/data/connection.h"
+#include "control/data/odbc_handles.h"
+#include "control/data/odbc_reader.h"
+
+namespace kivdb {
+
+class OdbcConnection : public Connection {
+ public:
+  // Connects without prompting; returns null with the driver manager's or driver's reason.
+  static std::unique_ptr<Connection> Open(const std::string& connectionString, std::string& error);
+  ~OdbcConnection() override;
+
+  bool Execute(const std::string& command, std::string& error) override;
+  bool Query(const std::string& command, bool forUpdate, Recordset& out,
+             std::string& error) override;
+  bool BeginTransaction(std::string& error) override;
+  bool Commit(std::string& error) override;
+  bool Rollback(std::string& error) override;
+  bool ApplyBatch(Recordset& records, std::string& error) override;
+
+  // --- For the batch writer --------------------------------------------------------------------
+  // A new statement handle, or an invalid one with the reason in `error`.
+  OdbcHandle NewStatement(std::string& error);
+  bool InTransaction() const { return inTransaction_; }
+  // Turns autocommit off (or back on) outside a transaction of the caller's.
+  bool SetAutocommit(bool on, std::string& error);
+  bool EndTransaction(bool commit, std::string& error);
+  // The identifier quote of the driver (" " when it has none).
+  const std::string& Quote() const { return quote_; }
+  // True when the database returns the values of inserted rows (INSERT ... RETURNING).
+  bool ReturnsInsertedRows() const { return returning_; }
+  // Rows per fetch that the driver can handle (1 when it cannot complete long values in a block).
+  size_t BlockRows() const { return blockRows_; }
+
+ private:
+  OdbcConnection() = default;
+
+  // Runs `command` (an EXEC command is translated) and keeps the records of its last result with
+  // columns in `out`, when given.
+  bool Run(const std::string& command, Recordset* out, bool forUpdate, std::string& error);
+  bool FindBaseTable(const std::vector<OdbcColumn>& columns, Recordset& out);
+
+  // Declared in this order so that the connection goes before its environment.
+  OdbcHandle environment_;
+  OdbcHandle connection_;
+  bool connected_ = false;
+  bool inTransaction_ = false;
+  std::string quote_ = "\"";
+  bool returning_ = false;
+  size_t blockRows_ = 1;
+};
+
+}  // namespace kivdb

@@ -1,0 +1,388 @@
+#include "control/data/odbc_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+namespace kivdb {
+namespace {
+
+// Bound buffers of text and binary columns hold this much of a value per row; longer values are
+// read again whole (rare, and it keeps a block of a wide text column small).
+constexpr SQLULEN kBoundVariableBytes = 1024;
+constexpr SQLULEN kUnknownSizeBytes = 256;
+constexpr size_t kPieceBytes = 8192;
+
+std::string StatementError(const OdbcHandle& statement, const char* what) {
+  return DiagnosticText(statement, std::string(what) + " failed");
+}
+
+// An exact number as the driver wrote it; a text that is no number ("NaN") stays text.
+Variant ExactNumber(std::string text) {
+  const size_t start = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (start < text.size() &&
+      (std::isdigit(static_cast<unsigned char>(text[start])) || text[start] == '.')) {
+    return Variant::Decimal(std::move(text));
+  }
+  return Variant(std::move(text));
+}
+
+Variant UnsignedBig(SQLUBIGINT value) {
+  if (value <= static_cast<SQLUBIGINT>(std::numeric_limits<int64_t>::max())) {
+    return Variant(static_cast<int64_t>(value));
+  }
+  return Variant::Decimal(std::to_string(value));
+}
+
+DateTime FromDate(const SQL_DATE_STRUCT& d) {
+  return DateTime{d.year, d.month, d.day, 0, 0, 0};
+}
+DateTime FromTime(const SQL_TIME_STRUCT& t) {
+  return DateTime{1899, 12, 30, t.hour, t.minute, t.second};
+}
+DateTime FromTimestamp(const SQL_TIMESTAMP_STRUCT& t) {
+  return DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+// A value of fixed size from its buffer.
+Variant FixedValue(OdbcCell cell, const void* data) {
+  switch (cell) {
+    case OdbcCell::Boolean:
+      return Variant(*static_cast<const unsigned char*>(data) != 0);
+    case OdbcCell::SmallInteger: {
+      SQLSMALLINT v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(static_cast<int16_t>(v));
+    }
+    case OdbcCell::Integer: {
+      SQLINTEGER v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(static_cast<int32_t>(v));
+    }
+    case OdbcCell::BigInteger: {
+      SQLBIGINT v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(static_cast<int64_t>(v));
+    }
+    case OdbcCell::UnsignedBig: {
+      SQLUBIGINT v;
+      std::memcpy(&v, data, sizeof v);
+      return UnsignedBig(v);
+    }
+    case OdbcCell::Single: {
+      SQLREAL v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(static_cast<float>(v));
+    }
+    case OdbcCell::Double: {
+      SQLDOUBLE v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(static_cast<double>(v));
+    }
+    case OdbcCell::Date: {
+      SQL_DATE_STRUCT v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(FromDate(v));
+    }
+    case OdbcCell::Time: {
+      SQL_TIME_STRUCT v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(FromTime(v));
+    }
+    case OdbcCell::Timestamp: {
+      SQL_TIMESTAMP_STRUCT v;
+      std::memcpy(&v, data, sizeof v);
+      return Variant(FromTimestamp(v));
+    }
+    default:
+      return Variant();
+  }
+}
+
+size_t FixedSize(OdbcCell cell) {
+  switch (cell) {
+    case OdbcCell::Boolean:
+      return sizeof(unsigned char);
+    case OdbcCell::SmallInteger:
+      return sizeof(SQLSMALLINT);
+    case OdbcCell::Integer:
+      return sizeof(SQLINTEGER);
+    case OdbcCell::BigInteger:
+    case OdbcCell::UnsignedBig:
+      return sizeof(SQLBIGINT);
+    case OdbcCell::Single:
+      return sizeof(SQLREAL);
+    case OdbcCell::Double:
+      return sizeof(SQLDOUBLE);
+    case OdbcCell::Date:
+      return sizeof(SQL_DATE_STRUCT);
+    case OdbcCell::Time:
+      return sizeof(SQL_TIME_STRUCT);
+    case OdbcCell::Timestamp:
+      return sizeof(SQL_TIMESTAMP_STRUCT);
+    default:
+      return 0;
+  }
+}
+
+// A variable-length value from a bound buffer that held it whole.
+Variant VariableValue(OdbcCell cell, const char* data, SQLLEN length) {
+  if (cell == OdbcCell::Binary) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(data);
+    return Variant::Binary(std::vector<uint8_t>(bytes, bytes + length));
+  }
+  std::string text(data, static_cast<size_t>(length));
+  return cell == OdbcCell::ExactNumber ? ExactNumber(std::move(text)) : Variant(std::move(text));
+}
+
+// The buffer of one bound column for a block of rows.
+struct BoundColumn {
+  OdbcCell cell;
+  SQLLEN elementBytes;
+  std::vector<char> data;
+  std::vector<SQLLEN> indicators;
+};
+
+SQLLEN BoundBytes(const OdbcColumn& column) {
+  if (!IsVariableLength(column.cell)) return static_cast<SQLLEN>(FixedSize(column.cell));
+  SQLULEN bytes = column.size == 0 ? kUnknownSizeBytes : std::min(column.size, kBoundVariableBytes);
+  // Room for a sign, a decimal point and an exponent of exact numbers; text needs its terminator.
+  if (column.cell == OdbcCell::ExactNumber) bytes += 8;
+  if (column.cell != OdbcCell::Binary) bytes += 1;
+  return static_cast<SQLLEN>(bytes);
+}
+
+// Puts the statement back to one row per fetch with nothing bound, whatever happened.
+class BlockAttributes {
+ public:
+  explicit BlockAttributes(const OdbcHandle& statement) : statement_(statement) {}
+  ~BlockAttributes() {
+    SQLFreeStmt(statement_.Get(), SQL_UNBIND);
+    SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
+    SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
+    SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+  }
+
+ private:
+  const OdbcHandle& statement_;
+};
+
+bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, Recordset& out,
+                size_t blockRows, std::string& error) {
+  SQLHSTMT stmt = statement.Get();
+  BlockAttributes restore(statement);
+  std::vector<BoundColumn> bound;
+  bound.reserve(columns.size());
+  SQLULEN fetched = 0;
+  std::vector<SQLUSMALLINT> status(blockRows);
+  if (!Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE,
+                                reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) ||
+      !Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE,
+                                reinterpret_cast<SQLPOINTER>(blockRows), 0)) ||
+      !Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0)) ||
+      !Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0))) {
+    error = StatementError(statement, "Setting up a block fetch");
+    return false;
+  }
+  // The driver may have lowered the block size (01S02); the buffers follow what it took.
+  SQLULEN taken = blockRows;
+  if (Succeeded(SQLGetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, &taken, 0, nullptr)) && taken > 0 &&
+      taken < blockRows) {
+    blockRows = taken;
+  }
+  for (size_t c = 0; c < columns.size(); ++c) {
+    BoundColumn column{columns[c].cell, BoundBytes(columns[c]), {}, {}};
+    column.data.resize(static_cast<size_t>(column.elementBytes) * blockRows);
+    column.indicators.resize(blockRows);
+    if (!Succeeded(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(c + 1), CTypeOfCell(column.cell),
+                              column.data.data(), column.elementBytes, column.indicators.data()))) {
+      error = StatementError(statement, "Binding a column");
+      return false;
+    }
+    bound.push_back(std::move(column));
+  }
+
+  SQLLEN expected = 0;
+  if (Succeeded(SQLRowCount(stmt, &expected)) && expected > 0) {
+    out.ReserveRows(static_cast<size_t>(expected));
+  }
+  while (true) {
+    const SQLRETURN rc = SQLFetch(stmt);
+    if (rc == SQL_NO_DATA) return true;
+    if (!Succeeded(rc)) {
+      error = StatementError(statement, "Fetching rows");
+      return false;
+    }
+    for (SQLULEN r = 0; r < fetched; ++r) {
+      if (status[r] == SQL_ROW_ERROR) {
+        error = StatementError(statement, "Fetching a row");
+        return false;
+      }
+      if (status[r] == SQL_ROW_NOROW) continue;
+      Variant* cells = out.AppendEmptyRow();
+      for (size_t c = 0; c < bound.size(); ++c) {
+        const BoundColumn& column = bound[c];
+        const SQLLEN indicator = column.indicators[r];
+        const char* data = column.data.data() + r * static_cast<size_t>(column.elementBytes);
+        if (indicator == SQL_NULL_DATA) {
+          cells[c] = Variant::Null();
+        } else if (!IsVariableLength(column.cell)) {
+          cells[c] = FixedValue(column.cell, data);
+        } else {
+          const SQLLEN room =
+              column.cell == OdbcCell::Binary ? column.elementBytes : column.elementBytes - 1;
+          if (indicator != SQL_NO_TOTAL && indicator <= room) {
+            cells[c] = VariableValue(column.cell, data, indicator);
+            continue;
+          }
+          // Longer than the buffer: position on the row and read the value again, whole.
+          if (!Succeeded(SQLSetPos(stmt, static_cast<SQLSETPOSIROW>(r + 1), SQL_POSITION,
+                                   SQL_LOCK_NO_CHANGE))) {
+            error = StatementError(statement, "Positioning on a row");
+            return false;
+          }
+          if (!GetCell(statement, static_cast<SQLUSMALLINT>(c + 1), column.cell, cells[c], error)) {
+            return false;
+          }
+        }
+      }
+    }
+  }
+}
+
+bool ReadRowByRow(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns,
+                  Recordset& out, std::string& error) {
+  while (true) {
+    const SQLRETURN rc = SQLFetch(statement.Get());
+    if (rc == SQL_NO_DATA) return true;
+    if (!Succeeded(rc)) {
+      error = StatementError(statement, "Fetching rows");
+      return false;
+    }
+    Variant* cells = out.AppendEmptyRow();
+    for (size_t c = 0; c < columns.size(); ++c) {
+      if (!GetCell(statement, static_cast<SQLUSMALLINT>(c + 1), columns[c].cell, cells[c], error)) {
+        return false;
+      }
+    }
+  }
+}
+
+std::string AttributeText(const OdbcHandle& statement, SQLUSMALLINT column,
+                          SQLUSMALLINT attribute) {
+  std::vector<char> text(256);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SQLSMALLINT length = 0;
+    const SQLRETURN rc = SQLColAttribute(statement.Get(), column, attribute, text.data(),
+                                         static_cast<SQLSMALLINT>(text.size()), &length, nullptr);
+    if (!Succeeded(rc)) return std::string();
+    if (length < static_cast<SQLSMALLINT>(text.size())) return std::string(text.data());
+    text.resize(static_cast<size_t>(length) + 1);
+  }
+  return std::string();
+}
+
+}  // namespace
+
+bool DescribeColumns(const OdbcHandle& statement, bool withOrigin, std::vector<OdbcColumn>& columns,
+                     std::string& error) {
+  columns.clear();
+  SQLSMALLINT count = 0;
+  if (!Succeeded(SQLNumResultCols(statement.Get(), &count))) {
+    error = StatementError(statement, "Counting result columns");
+    return false;
+  }
+  columns.reserve(static_cast<size_t>(count));
+  for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
+    OdbcColumn column;
+    std::vector<SQLCHAR> name(256);
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT nullable = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      if (!Succeeded(SQLDescribeCol(statement.Get(), c, name.data(),
+                                    static_cast<SQLSMALLINT>(name.size()), &nameLength,
+                                    &column.sqlType, &column.size, &column.decimals, &nullable))) {
+        error = StatementError(statement, "Describing a result column");
+        return false;
+      }
+      if (nameLength < static_cast<SQLSMALLINT>(name.size())) break;
+      name.resize(static_cast<size_t>(nameLength) + 1);
+    }
+    column.name = reinterpret_cast<const char*>(name.data());
+    if (column.sqlType == SQL_TINYINT || column.sqlType == SQL_SMALLINT ||
+        column.sqlType == SQL_INTEGER || column.sqlType == SQL_BIGINT) {
+      SQLLEN isUnsigned = SQL_FALSE;
+      SQLColAttribute(statement.Get(), c, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+      column.isUnsigned = isUnsigned == SQL_TRUE;
+    }
+    column.cell = CellFromSqlType(column.sqlType, column.isUnsigned);
+    if (withOrigin) {
+      column.catalog = AttributeText(statement, c, SQL_DESC_CATALOG_NAME);
+      column.schema = AttributeText(statement, c, SQL_DESC_SCHEMA_NAME);
+      column.table = AttributeText(statement, c, SQL_DESC_BASE_TABLE_NAME);
+      column.baseColumn = AttributeText(statement, c, SQL_DESC_BASE_COLUMN_NAME);
+    }
+    columns.push_back(std::move(column));
+  }
+  return true;
+}
+
+bool ReadRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, Recordset& out,
+              std::string& error, size_t blockRows) {
+  for (const OdbcColumn& column : columns) {
+    out.AppendField(column.name, TypeCodeFromSqlType(column.sqlType, column.isUnsigned));
+  }
+  if (columns.empty()) return true;
+  return blockRows > 1 ? ReadBlocks(statement, columns, out, blockRows, error)
+                       : ReadRowByRow(statement, columns, out, error);
+}
+
+bool GetCell(const OdbcHandle& statement, SQLUSMALLINT column, OdbcCell cell, Variant& value,
+             std::string& error) {
+  SQLHSTMT stmt = statement.Get();
+  if (!IsVariableLength(cell)) {
+    alignas(8) char buffer[32] = {};
+    SQLLEN indicator = 0;
+    if (!Succeeded(
+            SQLGetData(stmt, column, CTypeOfCell(cell), buffer, sizeof buffer, &indicator))) {
+      error = StatementError(statement, "Reading a value");
+      return false;
+    }
+    value = indicator == SQL_NULL_DATA ? Variant::Null() : FixedValue(cell, buffer);
+    return true;
+  }
+  // Text and binary data arrive in pieces; a text piece ends with a terminator the driver adds.
+  const bool binary = cell == OdbcCell::Binary;
+  std::vector<char> piece(kPieceBytes);
+  std::string whole;
+  const SQLLEN room =
+      binary ? static_cast<SQLLEN>(piece.size()) : static_cast<SQLLEN>(piece.size()) - 1;
+  bool first = true;
+  while (true) {
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(stmt, column, CTypeOfCell(cell), piece.data(),
+                                    static_cast<SQLLEN>(piece.size()), &indicator);
+    if (rc == SQL_NO_DATA) break;
+    if (!Succeeded(rc)) {
+      error = StatementError(statement, "Reading a value");
+      return false;
+    }
+    if (indicator == SQL_NULL_DATA) {
+      value = Variant::Null();
+      return true;
+    }
+    if (first && indicator > 0 && indicator != SQL_NO_TOTAL) {
+      whole.reserve(static_cast<size_t>(indicator));
+    }
+    first = false;
+    const bool more = indicator == SQL_NO_TOTAL || indicator > room;
+    whole.append(piece.data(), static_cast<size_t>(more ? room : indicator));
+    if (!more) break;
+  }
+  value = VariableValue(cell, whole.data(), static_cast<SQLLEN>(whole.size()));
+  return true;
+}
+
+}  // namespace kivdb

@@ -1,0 +1,219 @@
+#include "control/data/shape_executor.h"
+
+#include <cctype>
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "control/data/shape_key.h"
+#include "control/data/shape_key_index.h"
+
+namespace kivdb {
+namespace {
+
+struct FieldDefinition {
+  std::string name;
+  int type;
+};
+
+std::vector<FieldDefinition> FieldsOf(Recordset& records) {
+  std::vector<FieldDefinition> fields;
+  fields.reserve(static_cast<size_t>(records.FieldCount()));
+  for (int i = 0; i < records.FieldCount(); ++i) {
+    Field field = records.Fields(i);
+    fields.push_back({field.Name(), field.Type()});
+  }
+  return fields;
+}
+
+std::shared_ptr<Recordset> EmptyLike(const std::vector<FieldDefinition>& fields) {
+  auto records = std::make_shared<Recordset>();
+  for (const FieldDefinition& field : fields) records->AppendField(field.name, field.type);
+  return records;
+}
+
+void CopyRow(const Recordset& from, size_t row, Recordset& to) {
+  const int width = from.FieldCount();
+  Variant* cells = to.AppendEmptyRow();
+  for (int c = 0; c < width; ++c) cells[c] = from.CellValue(row, c);
+}
+
+std::shared_ptr<Recordset> CopyOf(Recordset& records, const std::vector<FieldDefinition>& fields) {
+  auto copy = EmptyLike(fields);
+  const std::vector<size_t> rows = records.LiveRows();
+  copy->ReserveRows(rows.size());
+  for (size_t row : rows) CopyRow(records, row, *copy);
+  return copy;
+}
+
+// The key of one record over the related columns; false when any of them matches nothing.
+bool KeyOf(const Recordset& records, size_t row, const std::vector<int>& columns,
+           std::string& key) {
+  key.clear();
+  for (int column : columns) {
+    if (!AppendShapeKey(records.CellValue(row, column), key)) return false;
+  }
+  return true;
+}
+
+std::string Excerpt(std::string_view command) {
+  constexpr size_t kLength = 60;
+  return command.size() <= kLength ? std::string(command)
+                                   : std::string(command.substr(0, kLength)) + "...";
+}
+
+bool SameNameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool RunSource(const ShapeSource& source, const ShapeRunner& run, Recordset& out,
+               std::string& error) {
+  if (source.shape) return ExecuteShape(*source.shape, run, out, error);
+  Recordset records;
+  if (!run(source.command, records, error)) {
+    error = "SHAPE: the command {" + Excerpt(source.command) + "} failed: " + error;
+    return false;
+  }
+  out = std::move(records);
+  return true;
+}
+
+// The positions of the related columns in parent and child, or false with the reason.
+bool ResolveRelations(const ShapeChild& child, const Recordset& parent, const Recordset& records,
+                      std::vector<int>& parentColumns, std::vector<int>& childColumns,
+                      std::string& error) {
+  for (const ShapeRelation& relation : child.relations) {
+    const int p = parent.FieldIndex(relation.parentColumn);
+    if (p < 0) {
+      error = "SHAPE: RELATE " + relation.parentColumn + " TO " + relation.childColumn +
+              ": the parent command returns no column named '" + relation.parentColumn + "'";
+      return false;
+    }
+    const int c = records.FieldIndex(relation.childColumn);
+    if (c < 0) {
+      error = "SHAPE: RELATE " + relation.parentColumn + " TO " + relation.childColumn +
+              ": the child command returns no column named '" + relation.childColumn + "'";
+      return false;
+    }
+    parentColumns.push_back(p);
+    childColumns.push_back(c);
+  }
+  return true;
+}
+
+// One chapter per parent row (in `parentRows` order): the records of `child` whose key equals the
+// parent's. The parents' keys are hashed once and each child key is looked up once.
+std::vector<std::shared_ptr<Recordset>> MatchChildren(const Recordset& parent,
+                                                      const std::vector<size_t>& parentRows,
+                                                      const std::vector<int>& parentColumns,
+                                                      Recordset& child,
+                                                      const std::vector<int>& childColumns) {
+  const std::vector<FieldDefinition> fields = FieldsOf(child);
+  ShapeKeyIndex groupOfKey(parentRows.size());
+  std::vector<std::shared_ptr<Recordset>> groups;
+  constexpr int64_t kNoGroup = ShapeKeyIndex::kMissing;
+  std::vector<int64_t> groupOfParent(parentRows.size(), kNoGroup);
+  std::string key;
+  for (size_t i = 0; i < parentRows.size(); ++i) {
+    if (!KeyOf(parent, parentRows[i], parentColumns, key)) continue;
+    bool added = false;
+    groupOfParent[i] = groupOfKey.Insert(key, added);
+    if (added) groups.push_back(EmptyLike(fields));
+  }
+
+  // One pass finds each child's group; the chapters are then sized once and filled in child order.
+  const std::vector<size_t> childRows = child.LiveRows();
+  std::vector<int64_t> groupOfChild(childRows.size(), kNoGroup);
+  std::vector<size_t> groupSize(groups.size(), 0);
+  for (size_t j = 0; j < childRows.size(); ++j) {
+    if (!KeyOf(child, childRows[j], childColumns, key)) continue;
+    const int64_t group = groupOfKey.Find(key);
+    if (group == kNoGroup) continue;
+    groupOfChild[j] = group;
+    ++groupSize[group];
+  }
+  for (size_t g = 0; g < groups.size(); ++g) groups[g]->ReserveRows(groupSize[g]);
+  for (size_t j = 0; j < childRows.size(); ++j) {
+    if (groupOfChild[j] != kNoGroup) CopyRow(child, childRows[j], *groups[groupOfChild[j]]);
+  }
+
+  std::vector<std::shared_ptr<Recordset>> chapters(parentRows.size());
+  std::vector<bool> handedOut(groups.size(), false);
+  for (size_t i = 0; i < parentRows.size(); ++i) {
+    const int64_t group = groupOfParent[i];
+    if (group == kNoGroup) {
+      chapters[i] = EmptyLike(fields);
+    } else if (!handedOut[group]) {
+      handedOut[group] = true;
+      chapters[i] = groups[group];
+    } else {
+      // Parents that share a key must not share a cursor.
+      chapters[i] = CopyOf(*groups[group], fields);
+    }
+  }
+  return chapters;
+}
+
+}  // namespace
+
+bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& out,
+                  std::string& error) {
+  Recordset parent;
+  if (!RunSource(shape.parent, run, parent, error)) return false;
+  const std::vector<size_t> parentRows = parent.LiveRows();
+
+  std::vector<std::vector<std::shared_ptr<Recordset>>> chapters;
+  chapters.reserve(shape.children.size());
+  for (size_t k = 0; k < shape.children.size(); ++k) {
+    const ShapeChild& child = shape.children[k];
+    bool taken = parent.FieldIndex(child.chapterName) >= 0;
+    for (size_t earlier = 0; earlier < k; ++earlier) {
+      taken = taken || SameNameNoCase(shape.children[earlier].chapterName, child.chapterName);
+    }
+    if (taken) {
+      error = "SHAPE: the chapter name '" + child.chapterName + "' is already a field name";
+      return false;
+    }
+    Recordset records;
+    if (!RunSource(child.source, run, records, error)) return false;
+    std::vector<int> parentColumns;
+    std::vector<int> childColumns;
+    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
+      return false;
+    }
+    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+  }
+
+  Recordset shaped;
+  const std::vector<FieldDefinition> parentFields = FieldsOf(parent);
+  for (const FieldDefinition& field : parentFields) shaped.AppendField(field.name, field.type);
+  for (const ShapeChild& child : shape.children)
+    shaped.AppendField(child.chapterName, type::kChapter);
+  shaped.ReserveRows(parentRows.size());
+  const int width = parent.FieldCount();
+  for (size_t i = 0; i < parentRows.size(); ++i) {
+    Variant* cells = shaped.AppendEmptyRow();
+    for (int c = 0; c < width; ++c) cells[c] = parent.CellValue(parentRows[i], c);
+    for (size_t k = 0; k < chapters.size(); ++k) {
+      cells[width + static_cast<int>(k)] = Variant::Chapter(std::move(chapters[k][i]));
+    }
+  }
+  out = std::move(shaped);
+  return true;
+}
+
+bool RunShapeCommand(std::string_view text, const ShapeRunner& run, Recordset& out,
+                     std::string& error) {
+  const std::optional<ShapeCommand> shape = ParseShapeCommand(text, error);
+  return shape && ExecuteShape(*shape, run, out, error);
+}
+
+}  // namespace kivdb

@@ -1,0 +1,36 @@
+#pragma once
+// Runs a parsed SHAPE command and builds the shaped recordset: the parent command's fields, then
+// one chapter field (type 136) per child of APPEND, whose value on each parent record is the
+// recordset of that record's children.
+//
+// Every provider command of the tree runs exactly once, through the caller's runner (parent first,
+// then each child in order, nested shapes depth first), so a whole shape shares the caller's one
+// connection. Children are matched to parents in memory, in one pass over each child recordset,
+// by the related columns (see shape_key.h for what counts as equal; Null matches nothing). A
+// parent without children gets an empty chapter with the child's fields; children keep the order
+// their command returned them in. Parents with equal keys each get their own copy of the chapter.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "control/data/recordset.h"
+#include "control/data/shape_command.h"
+
+namespace kivdb {
+
+// Runs one provider command into `out`, a new empty recordset; false with the reason in `error`.
+using ShapeRunner =
+    std::function<bool(const std::string& command, Recordset& out, std::string& error)>;
+
+// Builds the shaped recordset of `shape` into `out`. On failure (a failing command, a RELATE
+// column that its recordset lacks, a chapter name that is already a field) returns false with the
+// reason in `error` and leaves `out` as it was.
+bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& out,
+                  std::string& error);
+
+// Parses `text` (ParseShapeCommand) and executes it.
+bool RunShapeCommand(std::string_view text, const ShapeRunner& run, Recordset& out,
+                     std::string& error);
+
+}  // namespace kivdb
