@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-release test-asan bench clean
+.PHONY: all deps configure build test test-release test-asan bench demo clean
 
 all: build
 
@@ -29,6 +29,17 @@ test-asan: deps
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) -LE qt
+
+# The demonstration: the demo database exported as a site for any browser, in demo-site/.
+DEMO_SITE ?= demo-site
+demo: configure
+	cmake --build $(BUILD) -j $(JOBS) --target kivdb demo_database
+	rm -rf $(DEMO_SITE)
+	mkdir -p $(DEMO_SITE)
+	cp -R $(BUILD)/demo/site/. $(DEMO_SITE)/
+	cp $(BUILD)/demo/kestrel.db $(BUILD)/demo/demo-site.db
+	@$(BUILD)/tools/kivdb/kivdb export --connect "Provider=SQLite;Data Source=$(abspath $(BUILD))/demo/demo-site.db" \
+	  --out $(DEMO_SITE) --heading "Kestrel Trading" --date-format "d mmmm yyyy" --role 1
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done

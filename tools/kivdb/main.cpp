@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "tools/kivdb/click_command.h"
+#include "tools/kivdb/export_command.h"
 
 int main(int argc, char** argv) {
   using kivdb::tool::ClickOptions;
@@ -28,6 +29,20 @@ int main(int argc, char** argv) {
       ->allow_extra_args(false);
   click->add_option("PATH", options.paths, "full paths of the nodes to click, in order");
 
+  kivdb::tool::ExportOptions exportOptions;
+  CLI::App* exportPages = app.add_subcommand(
+      "export", "Open every node of the tree and keep its page: a site for a plain browser");
+  exportPages->add_option("--connect", exportOptions.connect, "DAL connection string")->required();
+  exportPages->add_option("--out", exportOptions.out, "the site folder (created when missing)")
+      ->required();
+  exportPages->add_option("--role", exportOptions.role, "UserRole");
+  exportPages->add_option("--heading", exportOptions.heading,
+                          "Heading (%StoreName% of the pages), also the index's title");
+  exportPages->add_option("--date-format", exportOptions.dateFormat,
+                          "DateFormat picture of the page date");
+  exportPages->add_option("--max-nodes", exportOptions.maxNodes,
+                          "open at most N nodes (default 10000)");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
@@ -37,6 +52,7 @@ int main(int argc, char** argv) {
     return kivdb::tool::kExitUsage;
   }
   try {
+    if (*exportPages) return kivdb::tool::RunExport(exportOptions, std::cout, std::cerr);
     return kivdb::tool::RunClick(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
     // The control reports its own failures as events; this is the host itself failing.

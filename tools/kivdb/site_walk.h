@@ -1,0 +1,65 @@
+#pragma once
+// SiteWalk: the heart of `kivdb export`. It clicks its way through the whole navigation tree of
+// a control bound to an in-memory tree and browser, depth first and in tree order, as a user
+// would: every node is clicked once, so generated and recurring branches grow from their own
+// queries. After each click it keeps the page the browser was sent to as a file of its own in the
+// site folder (page-N.htm), with the pictures the page wrote (pic1, pic2, ...) renamed to
+// page-N-pic1, ... and its form links turned into text.
+//
+// The control prunes the branches beside the node it is given, so the walk records the tree as it
+// goes. A recurring branch whose data loop back (a record that is its own ancestor) is not opened
+// a second time on the same path, so bad data cannot make the walk endless.
+
+#include <chrono>
+#include <filesystem>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "control/core/memory_browser.h"
+#include "control/core/memory_tree_view.h"
+#include "tools/kivdb/site_index.h"
+
+namespace kivdb::tool {
+
+struct WalkReport {
+  SiteTree tree;
+  long nodes = 0;  // nodes opened, the root included
+  long pages = 0;
+  long pictures = 0;
+  long messages = 0;
+  bool cutOff = false;            // stopped at the node limit
+  std::set<std::string> sources;  // files the pages refer to relatively
+};
+
+class SiteWalk {
+ public:
+  // `folder` is the control's ApplicationFolder, where it writes oReport.htm and its pictures.
+  SiteWalk(MemoryTreeView& tree, MemoryBrowser& browser, std::filesystem::path folder,
+           std::ostream& err);
+
+  // For the control's KivDBMessage: tells the user, naming the node being opened.
+  void Message(const std::string& text);
+  long Messages() const { return messages_; }
+
+  // Walks from the root that RefreshBrowser built, opening at most `maxNodes` nodes (the root
+  // counts). Throws std::runtime_error when a page or a picture cannot be kept.
+  WalkReport Run(long maxNodes);
+
+ private:
+  void Open(TreeNode& node, size_t site, WalkReport& report);
+  void KeepPage(size_t site, WalkReport& report);
+  void Progress(const WalkReport& report);
+
+  MemoryTreeView& tree_;
+  MemoryBrowser& browser_;
+  std::filesystem::path folder_;
+  std::string reportFile_;
+  std::ostream& err_;
+  std::string currentPath_;
+  std::string lastMessage_;
+  long messages_ = 0;
+  std::chrono::steady_clock::time_point lastProgress_;
+};
+
+}  // namespace kivdb::tool
