@@ -1,6 +1,5 @@
 #include "control/core/ini_property_bag.h"
 
-#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,20 +10,10 @@
 #include <vector>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
-
-bool SameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -95,7 +84,7 @@ struct IniPropertyBag::Impl {
 
   Section& Own() {
     for (Section& s : sections) {
-      if (SameNoCase(s.name, section)) return s;
+      if (text::EqualsNoCase(s.name, section)) return s;
     }
     sections.push_back({section, {}});
     return sections.back();
@@ -147,7 +136,7 @@ IniPropertyBag::~IniPropertyBag() = default;
 
 Variant IniPropertyBag::ReadProperty(const std::string& name, const Variant& defaultValue) {
   for (const auto& [key, value] : impl_->Own().entries) {
-    if (SameNoCase(key, name)) return Variant(value);
+    if (text::EqualsNoCase(key, name)) return Variant(value);
   }
   return defaultValue;
 }
@@ -155,7 +144,7 @@ Variant IniPropertyBag::ReadProperty(const std::string& name, const Variant& def
 void IniPropertyBag::WriteProperty(const std::string& name, const Variant& value,
                                    const Variant& defaultValue) {
   auto& entries = impl_->Own().entries;
-  std::erase_if(entries, [&](const auto& entry) { return SameNoCase(entry.first, name); });
+  std::erase_if(entries, [&](const auto& entry) { return text::EqualsNoCase(entry.first, name); });
   if (value == defaultValue) return;
   entries.emplace_back(name, value.ToText());
 }
@@ -164,7 +153,7 @@ void IniPropertyBag::Save() {
   std::ostringstream text;
   bool first = true;
   for (const auto& s : impl_->sections) {
-    if (s.entries.empty() && !SameNoCase(s.name, impl_->section)) continue;
+    if (s.entries.empty() && !text::EqualsNoCase(s.name, impl_->section)) continue;
     if (!first) text << "\r\n";
     first = false;
     if (!s.name.empty()) text << '[' << s.name << "]\r\n";

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <new>
 
 #include "control/core/control_impl.h"
 #include "control/data/error.h"
@@ -39,23 +38,11 @@ void KivDB::Impl::Log(const std::string& type, const std::string& narration) con
 }
 
 void KivDB::Impl::ReportCurrentFailure() const noexcept {
-  long number = err::kInvalidCall;
-  std::string description = "Invalid procedure call or argument";
+  // Unlike a paragraph's report, the control's own names a foreign exception by its text.
+  const Failure failure = CurrentFailure(true);
+  if (failure.number == 0) return;
   try {
-    throw;
-  } catch (const Error& e) {
-    number = e.Number();
-    description = e.Description();
-  } catch (const std::bad_alloc&) {
-    number = 7;
-    description = "Out of memory";
-  } catch (const std::exception& e) {
-    description = e.what();
-  } catch (...) {
-  }
-  if (number == 0) return;
-  try {
-    Tell(ErrorMessage(number, description));
+    Tell(ErrorMessage(failure.number, failure.description));
   } catch (...) {
     // A host handler that fails while hearing of a failure has nowhere further to report to.
   }

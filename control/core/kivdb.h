@@ -87,9 +87,8 @@ class KIVDB_EXPORT KivDB {
   void OnKivDBMessage(KivDBMessageHandler handler);
   void OnLogIt(LogItHandler handler);
 
-  // --- The container
-  // ------------------------------------------------------------------------------ The container's
-  // ambient UserMode: true while the host runs (not being designed).
+  // --- The container ---------------------------------------------------------------------------
+  // The container's ambient UserMode: true while the host runs (not being designed).
   void SetUserMode(bool userMode);
   void OnPropertyChanged(PropertyChangedHandler handler);
   // A new control: ApplicationFolder " ", ActivePort 80, DAMode 1 (also the state after

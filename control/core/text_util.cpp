@@ -31,12 +31,6 @@ std::string_view Prefix(std::string_view text, size_t count) {
   return text.substr(0, at);
 }
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = Fold(c);
-  return out;
-}
-
 std::string DoubleQuotes(std::string_view text) {
   std::string out;
   out.reserve(text.size());

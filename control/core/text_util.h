@@ -5,12 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "control/data/text.h"  // Upper, Lower, Trim, EqualsNoCase
+
 namespace kivdb::text {
 
 // The first `count` characters of `text` (all of it when shorter).
 std::string_view Prefix(std::string_view text, size_t count);
-// ASCII letters in capitals; other bytes unchanged.
-std::string Upper(std::string_view text);
 // Every single quote doubled, for text placed between single quotes in a command.
 std::string DoubleQuotes(std::string_view text);
 // Every occurrence of `marker` replaced by `replacement`, scanning left to right without looking

@@ -1,10 +1,9 @@
 #include "control/data/connection.h"
 
-#include <cctype>
-
 #include "control/data/connection_string.h"
 #include "control/data/odbc_connection.h"
 #include "control/data/sqlite_connection.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 
@@ -19,8 +18,7 @@ std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionS
   const auto provider = settings->find("provider");
   // Everything else is the ODBC driver manager's to read, exactly as the host wrote it.
   if (provider == settings->end()) return OdbcConnection::Open(connectionString, error);
-  std::string name = provider->second;
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string name = text::Lower(provider->second);
   if (name == "sqlite" || name == "sqlite3") return SqliteConnection::Open(*settings, error);
   error = "Unknown provider: " + provider->second;
   return nullptr;

@@ -1,29 +1,12 @@
 #include "control/data/connection_string.h"
 
-#include <cctype>
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
 
-bool IsBlank(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
 void SkipBlanks(std::string_view text, size_t& pos) {
-  while (pos < text.size() && IsBlank(text[pos])) ++pos;
-}
-
-std::string Trimmed(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(begin, end - begin));
-}
-
-std::string Lowered(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
+  while (pos < text.size() && text::IsBlank(text[pos])) ++pos;
 }
 
 }  // namespace
@@ -44,11 +27,11 @@ std::optional<std::map<std::string, std::string>> ParseConnectionString(std::str
     if (equals == std::string_view::npos ||
         (semicolon != std::string_view::npos && semicolon < equals)) {
       error = "Connection string part without '=': " +
-              Trimmed(text.substr(
-                  pos, semicolon == std::string_view::npos ? semicolon : semicolon - pos));
+              std::string(text::Trim(text.substr(
+                  pos, semicolon == std::string_view::npos ? semicolon : semicolon - pos)));
       return std::nullopt;
     }
-    std::string key = Lowered(Trimmed(text.substr(pos, equals - pos)));
+    std::string key = text::Lower(text::Trim(text.substr(pos, equals - pos)));
     if (key.empty()) {
       error = "Connection string part without a key";
       return std::nullopt;
@@ -86,7 +69,8 @@ std::optional<std::map<std::string, std::string>> ParseConnectionString(std::str
       }
     } else {
       const size_t end = text.find(';', pos);
-      value = Trimmed(text.substr(pos, end == std::string_view::npos ? end : end - pos));
+      value = std::string(
+          text::Trim(text.substr(pos, end == std::string_view::npos ? end : end - pos)));
       pos = end == std::string_view::npos ? text.size() : end;
     }
     if (pos < text.size()) ++pos;  // the ';'

@@ -1,32 +1,16 @@
 #include "control/data/exec_command.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdint>
+
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
 
-bool IsBlank(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
+using text::EqualsNoCase;
+using text::IsBlank;
+using text::Trim;
 
 // A whole argument read as a number: an integer that fits 64 bits, else a decimal or scientific
 // number; anything else is no number.

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "control/data/batch_writer.h"
 #include "control/data/odbc_connection.h"
 #include "control/data/odbc_parameters.h"
 #include "control/data/odbc_reader.h"
@@ -51,20 +52,13 @@ class BoundStatement {
   SQLLEN affected_ = 0;
 };
 
-class TableWriter {
+class TableWriter final : public BatchWriter {
  public:
   TableWriter(OdbcConnection& connection, Recordset& records, const Recordset::BaseTable& base)
-      : connection_(connection), records_(records), base_(base) {
-    for (int f = 0; f < static_cast<int>(base.columns.size()); ++f) {
-      if (!base.columns[f].empty()) mapped_.push_back(f);
-    }
-  }
+      : BatchWriter(records, base), connection_(connection) {}
 
   bool Prepare(std::string& error) {
-    if (mapped_.empty()) {
-      error = "No field of the records is a column of " + base_.table;
-      return false;
-    }
+    if (!HasColumns(error)) return false;
     table_ = (base_.schema.empty() ? "" : Quoted(base_.schema) + ".") + Quoted(base_.table);
     selectList_.clear();
     for (size_t i = 0; i < mapped_.size(); ++i) {
@@ -88,24 +82,9 @@ class TableWriter {
     return true;
   }
 
-  bool Write(size_t row, std::string& error) {
-    switch (records_.Status(row)) {
-      case Recordset::RecordStatus::Modified:
-        return OnlyColumnsSet(row, error) && CheckUnchanged(row, error) && Update(row, error);
-      case Recordset::RecordStatus::Deleted:
-        return CheckUnchanged(row, error) && Delete(row, error);
-      case Recordset::RecordStatus::New:
-        return OnlyColumnsSet(row, error) && Insert(row, error);
-      case Recordset::RecordStatus::Unchanged:
-        return true;
-    }
-    return true;
-  }
-
   // Re-reads the live records; differing values and rows that are gone are collected, to be
   // applied once the batch is committed.
-  bool Resync(std::vector<std::tuple<size_t, int, Variant>>& refreshed,
-              std::vector<size_t>& vanished, std::string& error) {
+  bool Resync(BatchResync& resync, std::string& error) override {
     for (const size_t row : records_.LiveRows()) {
       Recordset current;
       const auto inserted = insertedRows_.find(row);
@@ -114,7 +93,7 @@ class TableWriter {
       } else if (HasKey(row, false)) {
         if (!ReadByKey(row, false, current, error)) return false;
         if (current.RecordCount() == 0) {
-          vanished.push_back(row);
+          resync.vanished.push_back(row);
           continue;
         }
       } else {
@@ -125,7 +104,8 @@ class TableWriter {
       for (size_t i = 0; i < mapped_.size(); ++i) {
         const int field = mapped_[i];
         const Variant& value = current.Value(static_cast<int>(i));
-        if (!(value == records_.CellValue(row, field))) refreshed.emplace_back(row, field, value);
+        if (!(value == records_.CellValue(row, field)))
+          resync.refreshed.emplace_back(row, field, value);
       }
     }
     return true;
@@ -151,10 +131,6 @@ class TableWriter {
     return condition;
   }
 
-  const Variant& KeyValue(size_t row, int field, bool original) const {
-    return original ? records_.OriginalValue(row, field) : records_.CellValue(row, field);
-  }
-
   OdbcParameterType TypeOf(int field) const {
     const auto it = types_.find(field);
     return it == types_.end() ? OdbcParameterType{} : it->second;
@@ -167,15 +143,6 @@ class TableWriter {
     }
   }
 
-  bool HasKey(size_t row, bool original) const {
-    if (base_.keyFields.empty()) return false;
-    for (const int field : base_.keyFields) {
-      const Variant& value = KeyValue(row, field, original);
-      if (value.IsNull() || value.IsEmpty()) return false;
-    }
-    return true;
-  }
-
   bool ReadByKey(size_t row, bool original, Recordset& current, std::string& error) {
     std::vector<std::pair<Variant, OdbcParameterType>> values;
     AddKeyValues(row, original, values);
@@ -184,33 +151,8 @@ class TableWriter {
                       values, &current, error);
   }
 
-  // A value given to a field that is no column of the table (an expression, or a column selected
-  // twice) cannot be written; it is refused rather than dropped.
-  bool OnlyColumnsSet(size_t row, std::string& error) {
-    const bool added = records_.Status(row) == Recordset::RecordStatus::New;
-    for (int field = 0; field < records_.FieldCount(); ++field) {
-      if (!base_.columns[field].empty()) continue;
-      const Variant& value = records_.CellValue(row, field);
-      if (added ? !value.IsEmpty() : !(value == records_.OriginalValue(row, field))) {
-        error = "Field " + records_.Fields(field).Name() + " is no column of " + base_.table +
-                " and cannot be written";
-        return false;
-      }
-    }
-    return true;
-  }
-
-  std::string Conflict(size_t row, const std::string& what) const {
-    std::string key;
-    for (const int field : base_.keyFields) {
-      key += (key.empty() ? "" : ", ") + records_.OriginalValue(row, field).ToText();
-    }
-    return "Conflict: the record of " + base_.table + " with key " + key + " " + what +
-           " since it was read";
-  }
-
   // The row must still hold the values the record was read with.
-  bool CheckUnchanged(size_t row, std::string& error) {
+  bool CheckUnchanged(size_t row, std::string& error) override {
     if (!HasKey(row, true)) {
       error = "The records hold no key of " + base_.table +
               ": select its primary key to change or delete records";
@@ -241,7 +183,7 @@ class TableWriter {
     return true;
   }
 
-  bool Update(size_t row, std::string& error) {
+  bool Update(size_t row, std::string& error) override {
     std::vector<std::pair<Variant, OdbcParameterType>> values;
     std::string assignments;
     for (const int field : mapped_) {
@@ -258,7 +200,7 @@ class TableWriter {
            ExpectOneRow(update, row, "was changed", error);
   }
 
-  bool Delete(size_t row, std::string& error) {
+  bool Delete(size_t row, std::string& error) override {
     std::vector<std::pair<Variant, OdbcParameterType>> values;
     AddKeyValues(row, true, values);
     BoundStatement remove(connection_);
@@ -269,7 +211,7 @@ class TableWriter {
 
   // Fields left Empty are not written, so that the table's defaults (and generated keys) fill
   // them; where the database returns the inserted row, its values are the record's new values.
-  bool Insert(size_t row, std::string& error) {
+  bool Insert(size_t row, std::string& error) override {
     std::vector<std::pair<Variant, OdbcParameterType>> values;
     std::string names;
     std::string markers;
@@ -292,9 +234,6 @@ class TableWriter {
   }
 
   OdbcConnection& connection_;
-  Recordset& records_;
-  const Recordset::BaseTable& base_;
-  std::vector<int> mapped_;  // fields that are columns of the table
   std::unordered_map<int, OdbcParameterType> types_;
   std::string table_;       // quoted, with its schema
   std::string selectList_;  // the mapped columns, quoted
@@ -304,15 +243,8 @@ class TableWriter {
 }  // namespace
 
 bool WriteOdbcBatch(OdbcConnection& connection, Recordset& records, std::string& error) {
-  const Recordset::BaseTable* base = records.GetBaseTable();
-  if (!base) {
-    error = "These records were not read from one table and cannot be written back";
-    return false;
-  }
-  if (static_cast<int>(base->columns.size()) != records.FieldCount()) {
-    error = "The records' fields do not match their base table";
-    return false;
-  }
+  const Recordset::BaseTable* base = WritableBaseTable(records, error);
+  if (!base) return false;
   TableWriter writer(connection, records, *base);
   if (!writer.Prepare(error)) return false;
 
@@ -322,13 +254,8 @@ bool WriteOdbcBatch(OdbcConnection& connection, Recordset& records, std::string&
                 : !connection.Execute("SAVEPOINT kivdb_batch", error)) {
     return false;
   }
-  std::vector<std::tuple<size_t, int, Variant>> refreshed;
-  std::vector<size_t> vanished;
-  bool ok = true;
-  for (const size_t row : records.PendingRows()) {
-    if (!(ok = writer.Write(row, error))) break;
-  }
-  ok = ok && writer.Resync(refreshed, vanished, error);
+  BatchResync resync;
+  bool ok = WritePending(writer, records, resync, error);
   if (outermost) {
     ok = ok && connection.EndTransaction(true, error);
     std::string ignored;
@@ -343,8 +270,7 @@ bool WriteOdbcBatch(OdbcConnection& connection, Recordset& records, std::string&
     }
   }
   if (!ok) return false;
-  for (auto& [row, field, value] : refreshed) records.RefreshCell(row, field, std::move(value));
-  records.AcceptChanges(vanished);
+  AcceptBatch(records, resync);
   return true;
 }
 

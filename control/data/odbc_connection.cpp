@@ -1,7 +1,6 @@
 #include "control/data/odbc_connection.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <map>
 
@@ -9,6 +8,7 @@
 #include "control/data/odbc_batch.h"
 #include "control/data/odbc_call.h"
 #include "control/data/odbc_parameters.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -19,11 +19,6 @@ std::string InfoText(SQLHDBC dbc, SQLUSMALLINT item) {
   char text[256] = {};
   SQLSMALLINT length = 0;
   if (!Succeeded(SQLGetInfo(dbc, item, text, sizeof text, &length))) return std::string();
-  return text;
-}
-
-std::string Lowered(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -65,7 +60,7 @@ std::unique_ptr<Connection> OdbcConnection::Open(const std::string& connectionSt
 
   const std::string quote = InfoText(dbc, SQL_IDENTIFIER_QUOTE_CHAR);
   self->quote_ = quote.empty() ? " " : quote;
-  self->returning_ = Lowered(InfoText(dbc, SQL_DBMS_NAME)) == "postgresql";
+  self->returning_ = text::Lower(InfoText(dbc, SQL_DBMS_NAME)) == "postgresql";
   SQLUINTEGER extensions = 0;
   if (Succeeded(SQLGetInfo(dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)) &&
       (extensions & SQL_GD_BLOCK) && (extensions & SQL_GD_BOUND)) {
@@ -233,7 +228,7 @@ bool OdbcConnection::FindBaseTable(const std::vector<OdbcColumn>& columns, Recor
     auto it = std::find(base.columns.begin(), base.columns.end(), name);
     if (it == base.columns.end()) {
       it = std::find_if(base.columns.begin(), base.columns.end(),
-                        [&](const std::string& c) { return Lowered(c) == Lowered(name); });
+                        [&](const std::string& c) { return text::Lower(c) == text::Lower(name); });
     }
     if (it == base.columns.end()) {
       base.keyFields.clear();  // the key is not wholly among the fields

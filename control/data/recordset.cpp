@@ -3,7 +3,6 @@
 #include <sys/mman.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -12,6 +11,7 @@
 
 #include "control/data/error.h"
 #include "control/data/sort_order.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -58,12 +58,6 @@ struct BlockAllocator {
 // Gone: a record dropped for good (an added record deleted before any write, or one purged after
 // a write); it is kept in storage but never seen again.
 enum class State : uint8_t { Unchanged, Modified, New, Deleted, Gone };
-
-std::string Lowered(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 [[noreturn]] void NoCurrentRecord() {
   throw Error(err::kNoCurrentRecord, "There is no current record");
@@ -198,7 +192,7 @@ Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
 void Recordset::AppendField(std::string name, int type) {
   if (impl_->rowCount != 0) throw Error(err::kInvalidCall, "Fields must be added before records");
-  impl_->positionByName.emplace(Lowered(name), static_cast<int>(impl_->fields.size()));
+  impl_->positionByName.emplace(text::Lower(name), static_cast<int>(impl_->fields.size()));
   impl_->fields.push_back({std::move(name), type});
 }
 
@@ -242,7 +236,7 @@ Field Recordset::Fields(std::string_view name) {
 }
 
 int Recordset::FieldIndex(std::string_view name) const {
-  const auto it = impl_->positionByName.find(Lowered(name));
+  const auto it = impl_->positionByName.find(text::Lower(name));
   return it == impl_->positionByName.end() ? -1 : it->second;
 }
 

@@ -3,34 +3,19 @@
 #include <array>
 #include <cctype>
 
+#include "control/data/text.h"
+
 namespace kivdb {
 namespace {
 
-bool IsBlank(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) != 0;
-}
+using text::EqualsNoCase;
+using text::IsBlank;
+using text::Trim;
 
 // Letters, digits, _ $ # @ and the bytes of UTF-8 sequences make up a bare name.
 bool IsWordChar(char c) {
   const auto u = static_cast<unsigned char>(c);
   return std::isalnum(u) != 0 || c == '_' || c == '$' || c == '#' || c == '@' || u >= 0x80;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
 }
 
 constexpr std::array<std::string_view, 5> kKeywords = {"SHAPE", "APPEND", "AS", "RELATE", "TO"};

@@ -1,6 +1,5 @@
 #include "control/data/shape_executor.h"
 
-#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -8,6 +7,7 @@
 
 #include "control/data/shape_key.h"
 #include "control/data/shape_key_index.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -61,17 +61,6 @@ std::string Excerpt(std::string_view command) {
   constexpr size_t kLength = 60;
   return command.size() <= kLength ? std::string(command)
                                    : std::string(command.substr(0, kLength)) + "...";
-}
-
-bool SameNameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 bool RunSource(const ShapeSource& source, const ShapeRunner& run, Recordset& out,
@@ -176,7 +165,7 @@ bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& 
     const ShapeChild& child = shape.children[k];
     bool taken = parent.FieldIndex(child.chapterName) >= 0;
     for (size_t earlier = 0; earlier < k; ++earlier) {
-      taken = taken || SameNameNoCase(shape.children[earlier].chapterName, child.chapterName);
+      taken = taken || text::EqualsNoCase(shape.children[earlier].chapterName, child.chapterName);
     }
     if (taken) {
       error = "SHAPE: the chapter name '" + child.chapterName + "' is already a field name";

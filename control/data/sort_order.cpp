@@ -5,27 +5,13 @@
 #include <cmath>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return text;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 SortKey ParseKey(std::string_view item) {
-  item = Trim(item);
+  item = text::Trim(item);
   SortKey key;
   std::string_view rest;
   if (!item.empty() && item.front() == '[') {
@@ -34,21 +20,21 @@ SortKey ParseKey(std::string_view item) {
       throw Error(err::kInvalidCall, "Unclosed bracket in sort expression");
     }
     key.field = std::string(item.substr(1, close - 1));
-    rest = Trim(item.substr(close + 1));
+    rest = text::Trim(item.substr(close + 1));
   } else {
     const size_t blank = item.find_last_of(" \t");
     const std::string_view last = blank == std::string_view::npos ? item : item.substr(blank + 1);
     if (blank != std::string_view::npos &&
-        (EqualsNoCase(last, "ASC") || EqualsNoCase(last, "DESC"))) {
-      key.field = std::string(Trim(item.substr(0, blank)));
+        (text::EqualsNoCase(last, "ASC") || text::EqualsNoCase(last, "DESC"))) {
+      key.field = std::string(text::Trim(item.substr(0, blank)));
       rest = last;
     } else {
       key.field = std::string(item);
     }
   }
-  if (EqualsNoCase(rest, "DESC")) {
+  if (text::EqualsNoCase(rest, "DESC")) {
     key.descending = true;
-  } else if (!rest.empty() && !EqualsNoCase(rest, "ASC")) {
+  } else if (!rest.empty() && !text::EqualsNoCase(rest, "ASC")) {
     throw Error(err::kInvalidCall, "Sort direction must be ASC or DESC: " + std::string(rest));
   }
   if (key.field.empty()) throw Error(err::kInvalidCall, "Empty field name in sort expression");
@@ -122,7 +108,7 @@ int CompareTextNoCase(const std::string& a, const std::string& b) {
 
 std::vector<SortKey> ParseSortExpression(std::string_view expression) {
   std::vector<SortKey> keys;
-  if (Trim(expression).empty()) return keys;
+  if (text::Trim(expression).empty()) return keys;
   size_t start = 0;
   bool inBracket = false;
   for (size_t i = 0; i <= expression.size(); ++i) {

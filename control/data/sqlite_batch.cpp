@@ -6,26 +6,20 @@
 #include <unordered_map>
 #include <vector>
 
+#include "control/data/batch_writer.h"
 #include "control/data/sqlite_values.h"
 
 namespace kivdb {
 namespace {
 
 // Everything about the base table that the batch needs, prepared once.
-class TableWriter {
+class TableWriter final : public BatchWriter {
  public:
   TableWriter(sqlite3* db, Recordset& records, const Recordset::BaseTable& base)
-      : db_(db), records_(records), base_(base) {
-    for (int f = 0; f < static_cast<int>(base.columns.size()); ++f) {
-      if (!base.columns[f].empty()) mapped_.push_back(f);
-    }
-  }
+      : BatchWriter(records, base), db_(db) {}
 
   bool Prepare(std::string& error) {
-    if (mapped_.empty()) {
-      error = "No field of the records is a column of " + base_.table;
-      return false;
-    }
+    if (!HasColumns(error)) return false;
     table_ = QuoteIdentifier(base_.table);
     std::string select = "SELECT ";
     for (size_t i = 0; i < mapped_.size(); ++i) {
@@ -47,24 +41,9 @@ class TableWriter {
     return true;
   }
 
-  bool Write(size_t row, std::string& error) {
-    switch (records_.Status(row)) {
-      case Recordset::RecordStatus::Modified:
-        return OnlyColumnsSet(row, error) && CheckUnchanged(row, error) && Update(row, error);
-      case Recordset::RecordStatus::Deleted:
-        return CheckUnchanged(row, error) && Delete(row, error);
-      case Recordset::RecordStatus::New:
-        return OnlyColumnsSet(row, error) && Insert(row, error);
-      case Recordset::RecordStatus::Unchanged:
-        return true;
-    }
-    return true;
-  }
-
   // Re-reads the live records; differing values and rows that are gone are collected, to be
   // applied once the batch is committed.
-  bool Resync(std::vector<std::tuple<size_t, int, Variant>>& refreshed,
-              std::vector<size_t>& vanished, std::string& error) {
+  bool Resync(BatchResync& resync, std::string& error) override {
     for (const size_t row : records_.LiveRows()) {
       sqlite3_stmt* statement = nullptr;
       const auto inserted = insertedRowids_.find(row);
@@ -80,7 +59,7 @@ class TableWriter {
       }
       const int rc = sqlite3_step(statement);
       if (rc == SQLITE_DONE) {
-        vanished.push_back(row);
+        resync.vanished.push_back(row);
         continue;
       }
       if (rc != SQLITE_ROW) return Failed(error);
@@ -88,7 +67,7 @@ class TableWriter {
         const int field = mapped_[i];
         Variant value = ReadCell(statement, static_cast<int>(i), codes_[field]);
         if (!(value == records_.CellValue(row, field)))
-          refreshed.emplace_back(row, field, std::move(value));
+          resync.refreshed.emplace_back(row, field, std::move(value));
       }
       sqlite3_reset(statement);
     }
@@ -103,35 +82,6 @@ class TableWriter {
                    " = ?" + std::to_string(k + 1);
     }
     return condition;
-  }
-
-  const Variant& KeyValue(size_t row, int field, bool original) const {
-    return original ? records_.OriginalValue(row, field) : records_.CellValue(row, field);
-  }
-
-  // A value given to a field that is no column of the table (an expression, or a column selected
-  // twice) cannot be written; it is refused rather than dropped.
-  bool OnlyColumnsSet(size_t row, std::string& error) {
-    const bool added = records_.Status(row) == Recordset::RecordStatus::New;
-    for (int field = 0; field < records_.FieldCount(); ++field) {
-      if (!base_.columns[field].empty()) continue;
-      const Variant& value = records_.CellValue(row, field);
-      if (added ? !value.IsEmpty() : !(value == records_.OriginalValue(row, field))) {
-        error = "Field " + records_.Fields(field).Name() + " is no column of " + base_.table +
-                " and cannot be written";
-        return false;
-      }
-    }
-    return true;
-  }
-
-  bool HasKey(size_t row, bool original) const {
-    if (base_.keyFields.empty()) return false;
-    for (const int field : base_.keyFields) {
-      const Variant& value = KeyValue(row, field, original);
-      if (value.IsNull() || value.IsEmpty()) return false;
-    }
-    return true;
   }
 
   // Binds the key values to ?1..?k of `statement`, after resetting it.
@@ -153,17 +103,8 @@ class TableWriter {
     return false;
   }
 
-  std::string Conflict(size_t row, const std::string& what) const {
-    std::string key;
-    for (const int field : base_.keyFields) {
-      key += (key.empty() ? "" : ", ") + records_.OriginalValue(row, field).ToText();
-    }
-    return "Conflict: the record of " + base_.table + " with key " + key + " " + what +
-           " since it was read";
-  }
-
   // The row must still hold the values the record was read with.
-  bool CheckUnchanged(size_t row, std::string& error) {
+  bool CheckUnchanged(size_t row, std::string& error) override {
     if (!HasKey(row, true)) {
       error = "The records hold no key of " + base_.table +
               ": select its primary key (or rowid) to change or delete records";
@@ -211,7 +152,7 @@ class TableWriter {
     return true;
   }
 
-  bool Update(size_t row, std::string& error) {
+  bool Update(size_t row, std::string& error) override {
     std::vector<int> changed;
     for (const int field : mapped_) {
       if (!(records_.CellValue(row, field) == records_.OriginalValue(row, field)))
@@ -236,14 +177,14 @@ class TableWriter {
     return StepOneChange(statement, row, "was changed", error);
   }
 
-  bool Delete(size_t row, std::string& error) {
+  bool Delete(size_t row, std::string& error) override {
     sqlite3_stmt* statement = Cached("DELETE FROM " + table_ + " WHERE " + KeyCondition(), error);
     if (!statement || !BindKey(statement, row, true, error)) return false;
     return StepOneChange(statement, row, "was deleted", error);
   }
 
   // Fields left Empty are not written, so that the table's defaults (and its rowid) fill them.
-  bool Insert(size_t row, std::string& error) {
+  bool Insert(size_t row, std::string& error) override {
     std::vector<int> given;
     for (const int field : mapped_) {
       if (!records_.CellValue(row, field).IsEmpty()) given.push_back(field);
@@ -274,9 +215,6 @@ class TableWriter {
   }
 
   sqlite3* db_;
-  Recordset& records_;
-  const Recordset::BaseTable& base_;
-  std::vector<int> mapped_;             // fields that are columns of the table
   std::unordered_map<int, int> codes_;  // field -> declared type code of its column
   std::string table_;                   // quoted
   Statement byKey_;
@@ -298,36 +236,23 @@ bool Run(sqlite3* db, const char* sql, std::string& error) {
 }  // namespace
 
 bool WriteBatch(sqlite3* db, Recordset& records, std::string& error) {
-  const Recordset::BaseTable* base = records.GetBaseTable();
-  if (!base) {
-    error = "These records were not read from one table and cannot be written back";
-    return false;
-  }
-  if (static_cast<int>(base->columns.size()) != records.FieldCount()) {
-    error = "The records' fields do not match their base table";
-    return false;
-  }
+  const Recordset::BaseTable* base = WritableBaseTable(records, error);
+  if (!base) return false;
   TableWriter writer(db, records, *base);
   if (!writer.Prepare(error)) return false;
 
   // Outside a transaction the batch takes the write lock at once; inside one it nests.
   const bool outermost = sqlite3_get_autocommit(db) != 0;
   if (!Run(db, outermost ? "BEGIN IMMEDIATE" : "SAVEPOINT kivdb_batch", error)) return false;
-  std::vector<std::tuple<size_t, int, Variant>> refreshed;
-  std::vector<size_t> vanished;
-  bool ok = true;
-  for (const size_t row : records.PendingRows()) {
-    if (!(ok = writer.Write(row, error))) break;
-  }
-  ok = ok && writer.Resync(refreshed, vanished, error);
+  BatchResync resync;
+  bool ok = WritePending(writer, records, resync, error);
   ok = ok && Run(db, outermost ? "COMMIT" : "RELEASE kivdb_batch", error);
   if (!ok) {
     std::string ignored;
     Run(db, outermost ? "ROLLBACK" : "ROLLBACK TO kivdb_batch; RELEASE kivdb_batch", ignored);
     return false;
   }
-  for (auto& [row, field, value] : refreshed) records.RefreshCell(row, field, std::move(value));
-  records.AcceptChanges(vanished);
+  AcceptBatch(records, resync);
   return true;
 }
 

@@ -10,16 +10,12 @@
 
 #include "control/data/sqlite_batch.h"
 #include "control/data/sqlite_values.h"
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
 
 constexpr int kDefaultBusyTimeoutMs = 2000;
-
-std::string Lowered(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string Setting(const std::map<std::string, std::string>& settings, const std::string& key) {
   const auto it = settings.find(key);
@@ -60,11 +56,11 @@ std::optional<Recordset::BaseTable> FindBaseTable(sqlite3* db, sqlite3_stmt* sta
     if (!database || std::strcmp(database, "main") != 0) return std::nullopt;
     if (base.table.empty()) {
       base.table = table;
-    } else if (Lowered(base.table) != Lowered(table)) {
+    } else if (text::Lower(base.table) != text::Lower(table)) {
       return std::nullopt;
     }
     // A column selected twice is written back through its first field only.
-    base.columns.emplace_back(seen.insert(Lowered(origin)).second ? origin : "");
+    base.columns.emplace_back(seen.insert(text::Lower(origin)).second ? origin : "");
   }
   if (base.table.empty()) return std::nullopt;
 
@@ -76,9 +72,10 @@ std::optional<Recordset::BaseTable> FindBaseTable(sqlite3* db, sqlite3_stmt* sta
   bool complete = true;
   while (sqlite3_step(keys.get()) == SQLITE_ROW) {
     const std::string key =
-        Lowered(reinterpret_cast<const char*>(sqlite3_column_text(keys.get(), 0)));
-    const auto it = std::find_if(base.columns.begin(), base.columns.end(),
-                                 [&](const std::string& column) { return Lowered(column) == key; });
+        text::Lower(reinterpret_cast<const char*>(sqlite3_column_text(keys.get(), 0)));
+    const auto it =
+        std::find_if(base.columns.begin(), base.columns.end(),
+                     [&](const std::string& column) { return text::Lower(column) == key; });
     if (it == base.columns.end()) {
       complete = false;
       break;
@@ -89,7 +86,7 @@ std::optional<Recordset::BaseTable> FindBaseTable(sqlite3* db, sqlite3_stmt* sta
     base.keyFields.clear();
     const auto it =
         std::find_if(base.columns.begin(), base.columns.end(),
-                     [](const std::string& column) { return Lowered(column) == "rowid"; });
+                     [](const std::string& column) { return text::Lower(column) == "rowid"; });
     if (it != base.columns.end())
       base.keyFields.push_back(static_cast<int>(it - base.columns.begin()));
   }
@@ -118,7 +115,7 @@ std::unique_ptr<Connection> SqliteConnection::Open(
     error = "The connection string names no Data Source";
     return nullptr;
   }
-  const std::string mode = Lowered(Setting(settings, "mode"));
+  const std::string mode = text::Lower(Setting(settings, "mode"));
   int flags = 0;
   if (mode.empty() || mode == "readwrite") {
     flags = SQLITE_OPEN_READWRITE;

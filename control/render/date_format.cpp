@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 
+#include "control/data/text.h"
+
 namespace kivdb {
 namespace {
 
@@ -25,20 +27,6 @@ constexpr std::string_view kIsoDateTime = "yyyy-mm-dd hh:nn:ss";
 // ASCII only: pictures are ASCII, and the locale's tolower costs a call per character.
 char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
 }
 
 bool IsLeapYear(int year) {
@@ -91,7 +79,7 @@ size_t RunLength(std::string_view picture, size_t pos, char letter) {
 
 bool HasAmPm(std::string_view picture) {
   for (size_t i = 0; i + 5 <= picture.size(); ++i) {
-    if (EqualsNoCase(picture.substr(i, 5), "am/pm")) return true;
+    if (text::EqualsNoCase(picture.substr(i, 5), "am/pm")) return true;
   }
   return false;
 }
@@ -118,7 +106,7 @@ std::string Render(const DateTime& v, std::string_view picture) {
       i += 2;
       continue;
     }
-    if (lower == 'a' && EqualsNoCase(picture.substr(i, 5), "am/pm")) {
+    if (lower == 'a' && text::EqualsNoCase(picture.substr(i, 5), "am/pm")) {
       const bool small = c == 'a';
       out += v.hour < 12 ? (small ? "am" : "AM") : (small ? "pm" : "PM");
       afterHour = false;
@@ -189,18 +177,18 @@ std::string Render(const DateTime& v, std::string_view picture) {
 std::string FormatDate(const DateTime& value, std::string_view picture) {
   if (!IsOnCalendar(value)) return DateTimeToText(value);
   if (picture.empty()) return Render(value, value.HasTime() ? kIsoDateTime : kIsoDate);
-  const std::string_view name = TrimBlanks(picture);
-  if (EqualsNoCase(name, "General Date")) {
+  const std::string_view name = text::TrimSpaces(picture);
+  if (text::EqualsNoCase(name, "General Date")) {
     const bool timeOnly = value.year == 1899 && value.month == 12 && value.day == 30;
     if (timeOnly) return Render(value, kLongTime);
     if (!value.HasTime()) return Render(value, kShortDate);
     return Render(value, kShortDate) + " " + Render(value, kLongTime);
   }
-  if (EqualsNoCase(name, "Long Date")) return Render(value, kLongDate);
-  if (EqualsNoCase(name, "Medium Date")) return Render(value, kMediumDate);
-  if (EqualsNoCase(name, "Short Date")) return Render(value, kShortDate);
-  if (EqualsNoCase(name, "Long Time")) return Render(value, kLongTime);
-  if (EqualsNoCase(name, "Short Time")) return Render(value, kShortTime);
+  if (text::EqualsNoCase(name, "Long Date")) return Render(value, kLongDate);
+  if (text::EqualsNoCase(name, "Medium Date")) return Render(value, kMediumDate);
+  if (text::EqualsNoCase(name, "Short Date")) return Render(value, kShortDate);
+  if (text::EqualsNoCase(name, "Long Time")) return Render(value, kLongTime);
+  if (text::EqualsNoCase(name, "Short Time")) return Render(value, kShortTime);
   return Render(value, picture);
 }
 

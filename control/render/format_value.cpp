@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/html_escape.h"
@@ -12,12 +13,6 @@
 
 namespace kivdb {
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 std::optional<int64_t> IntegerOf(const Variant& value) {
   switch (value.GetKind()) {
@@ -107,9 +102,9 @@ void AppendLinkText(std::string& out, std::string_view text) {
 
 // The value's text with surrounding blanks removed; text values are read in place.
 std::string_view TrimmedTextOf(const Variant& value, std::string& storage) {
-  if (const std::string* direct = value.AsText()) return TrimBlanks(*direct);
+  if (const std::string* direct = value.AsText()) return text::TrimSpaces(*direct);
   storage = value.ToText();
-  return TrimBlanks(storage);
+  return text::TrimSpaces(storage);
 }
 
 void AppendNumber(std::string& out, const Variant& value, int decimals) {
@@ -146,7 +141,7 @@ std::optional<std::string> NumberTextOf(const Variant& value) {
       return std::string(*value.ToDouble() != 0 ? "-1" : "0");
     case Variant::Kind::Text:
       if (!value.ToDouble()) return std::nullopt;
-      return std::string(TrimBlanks(*value.AsText()));
+      return std::string(text::TrimSpaces(*value.AsText()));
     case Variant::Kind::Double:
     case Variant::Kind::Single: {
       // Same digits as the ordinary text form (15 significant, 7 for singles), without printf.
@@ -196,6 +191,16 @@ std::string FormatValue(const Variant& value, std::string_view kind, std::string
 Variant ZeroIfNull(const Variant& value) {
   if (value.IsNull()) return Variant(int16_t{0});
   return value;
+}
+
+double NumericOperand(const Variant& value) {
+  const Variant operand = ZeroIfNull(value);
+  if (operand.IsEmpty()) return 0;
+  if (const std::optional<DateTime> date = operand.AsDate()) return DateSerial(*date);
+  const bool convertible = operand.IsNumber() || operand.GetKind() == Variant::Kind::Text;
+  const std::optional<double> number = convertible ? operand.ToDouble() : std::nullopt;
+  if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
+  return *number;
 }
 
 int16_t IntegerOrZero(const Variant& value) {

@@ -34,6 +34,11 @@ KIVDB_EXPORT void AppendFormattedValue(std::string& out, const Variant& value,
 // The integer 0 for Null; any other value (Empty too) unchanged.
 KIVDB_EXPORT Variant ZeroIfNull(const Variant& value);
 
+// A value as a number to plot or add up: Null and Empty count as 0; numbers, and text that reads
+// as one, as themselves; dates as their serial number. Anything else throws Error 13 "Type
+// mismatch".
+KIVDB_EXPORT double NumericOperand(const Variant& value);
+
 // 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero.
 // Text must read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a
 // date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.

@@ -1,7 +1,8 @@
 #include "control/render/number_format.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -10,14 +11,6 @@ constexpr int kMaxExponent = 400;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return text;
 }
 
 // A number split into its significant digits and the position of the decimal point within them
@@ -29,7 +22,7 @@ struct DecimalDigits {
 };
 
 std::optional<DecimalDigits> Parse(std::string_view text) {
-  text = TrimBlanks(text);
+  text = text::Trim(text);
   DecimalDigits out;
   size_t pos = 0;
   if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

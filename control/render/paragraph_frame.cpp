@@ -69,22 +69,36 @@ std::string ErrorMessage(long number, const std::string& description) {
   return "Error: " + std::to_string(number) + ", " + description;
 }
 
-void ReportCurrentFailure(const RenderContext& context) noexcept {
-  long number = err::kInvalidCall;
-  std::string description = "Invalid procedure call or argument";
+long OpenParagraph(const RenderContext& context, const Recordset* records,
+                   const std::string& title) {
+  if (records == nullptr) {
+    throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
+  }
+  const long count = records->RecordCount();
+  if (count == 0) context.Tell(BlankRecordsetMessage(title));
+  return count;
+}
+
+Failure CurrentFailure(bool describeOthers) noexcept {
+  Failure failure{err::kInvalidCall, "Invalid procedure call or argument"};
   try {
     throw;
   } catch (const Error& e) {
-    number = e.Number();
-    description = e.Description();
+    failure = {e.Number(), e.Description()};
   } catch (const std::bad_alloc&) {
-    number = 7;
-    description = "Out of memory";
+    failure = {7, "Out of memory"};
+  } catch (const std::exception& e) {
+    if (describeOthers) failure.description = e.what();
   } catch (...) {
   }
-  if (number == 0) return;
+  return failure;
+}
+
+void ReportCurrentFailure(const RenderContext& context) noexcept {
+  const Failure failure = CurrentFailure();
+  if (failure.number == 0) return;
   try {
-    context.Tell(ErrorMessage(number, description));
+    context.Tell(ErrorMessage(failure.number, failure.description));
   } catch (...) {
     // A host's message handler that throws must not turn a reported failure into a crash.
   }

@@ -36,9 +36,39 @@ KIVDB_EXPORT std::string BlankRecordsetMessage(const std::string& title);
 // "Error: " + number + ", " + description.
 KIVDB_EXPORT std::string ErrorMessage(long number, const std::string& description);
 
+// Opens a paragraph on its recordset: Error 91 when there is none; for an empty one tells
+// "Blank Recordset: " + the title and returns 0, which ends the paragraph. Otherwise returns the
+// record count (negative where the provider cannot count), each renderer deciding what that means.
+KIVDB_EXPORT long OpenParagraph(const RenderContext& context, const Recordset* records,
+                                const std::string& title);
+
+// The number and description a failure is reported with.
+struct Failure {
+  long number = 0;
+  std::string description;
+};
+
+// Call inside a catch block: the failure the exception in flight stands for. Error gives its own
+// number; memory exhaustion is 7 "Out of memory"; anything else is 5 "Invalid procedure call or
+// argument", or, with `describeOthers`, 5 and the exception's own text when it has one.
+KIVDB_EXPORT Failure CurrentFailure(bool describeOthers = false) noexcept;
+
 // Call inside a catch block: reports the exception in flight through the context ("Error: ..."),
 // when Talking is on and its number is not 0. Error gives its own number; memory exhaustion is
 // 7 "Out of memory"; anything else is 5 "Invalid procedure call or argument".
 KIVDB_EXPORT void ReportCurrentFailure(const RenderContext& context) noexcept;
+
+// Runs a renderer's body inside the paragraph frame: OpenParagraph first, then body(count) for a
+// recordset that is not empty, and any failure of either reported through ReportCurrentFailure.
+template <class Body>
+void RunParagraph(RenderContext& context, const Recordset* records, const std::string& title,
+                  Body&& body) noexcept {
+  try {
+    const long count = OpenParagraph(context, records, title);
+    if (count != 0) body(count);
+  } catch (...) {
+    ReportCurrentFailure(context);
+  }
+}
 
 }  // namespace kivdb

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
@@ -18,29 +19,6 @@ namespace kivdb {
 namespace {
 
 constexpr long kSubscriptOutOfRange = 9;
-
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool IsAll(const std::string& text) {
-  return text.size() == 3 && (text[0] == 'A' || text[0] == 'a') &&
-         (text[1] == 'L' || text[1] == 'l') && (text[2] == 'L' || text[2] == 'l');
-}
-
-// The plotted value of a record: Null counts as 0; numbers, and text that reads as one, as
-// themselves; dates as their serial number. Anything else is a type mismatch.
-double BarValue(const Variant& value) {
-  const Variant operand = ZeroIfNull(value);
-  if (operand.IsEmpty()) return 0;
-  if (const std::optional<DateTime> date = operand.AsDate()) return DateSerial(*date);
-  const bool convertible = operand.IsNumber() || operand.GetKind() == Variant::Kind::Text;
-  const std::optional<double> number = convertible ? operand.ToDouble() : std::nullopt;
-  if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
-  return *number;
-}
 
 // The X and Y positions of "X:Y[:...]", each read as a 16-bit integer.
 std::pair<int, int> ChartColumns(const std::string& columnText) {
@@ -71,17 +49,9 @@ void ShowAllCharts(RenderContext& context, Recordset& records, const std::string
 
 void ShowChart(RenderContext& context, Recordset* records, const std::string& title, long id,
                const std::string& cols) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
-    const std::string columnText = TrimBlanks(cols);
-    if (IsAll(columnText)) {
+  RunParagraph(context, records, title, [&](const long count) {
+    const std::string columnText(text::TrimSpaces(cols));
+    if (text::EqualsNoCase(columnText, "All")) {
       ShowAllCharts(context, *records, title, id);
       return;
     }
@@ -103,12 +73,12 @@ void ShowChart(RenderContext& context, Recordset* records, const std::string& ti
       html += "<table cellspacing=0 cellpadding=1 border=0 style='display:none' id='CGR" + chartId +
               "' width=100%>";
       html += "<TR><TH COLSPAN=" + std::to_string(n + 2) + "> <p class=ctl>" +
-              TrimBlanks(shownTitle) + "</TH></TR>";
+              std::string(text::TrimSpaces(shownTitle)) + "</TH></TR>";
 
       // One pass reads every value; the bars are drawn from it once the largest is known.
       std::vector<double> values;
       values.reserve(static_cast<size_t>(count));
-      for (; !records->Eof(); records->MoveNext()) values.push_back(BarValue(yField.Value()));
+      for (; !records->Eof(); records->MoveNext()) values.push_back(NumericOperand(yField.Value()));
       double largest = values.empty() ? 0 : values.front();
       for (const double v : values) {
         if (v > largest) largest = v;
@@ -139,9 +109,7 @@ void ShowChart(RenderContext& context, Recordset* records, const std::string& ti
     }
     html += "<hr width=100%>";
     context.page.WriteLine(html);
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

@@ -10,15 +10,7 @@ namespace kivdb {
 
 void ShowHeader(RenderContext& context, Recordset* records, const std::string& title, long id,
                 int16_t form) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
+  RunParagraph(context, records, title, [&](const long count) {
     if (count < 0) return;
 
     std::string html;
@@ -36,19 +28,15 @@ void ShowHeader(RenderContext& context, Recordset* records, const std::string& t
                 "'>Click here . . .</a></td>";
         continue;
       }
-      const FieldClass fieldClass = ClassOfType(field.Type());
-      const bool typed = fieldClass == FieldClass::Decimal || fieldClass == FieldClass::Integer ||
-                         fieldClass == FieldClass::Date || fieldClass == FieldClass::LongText;
-      html += typed ? "<td class=hvr>" : "<td class=hvl>";
-      AppendFormattedValue(html, field.Value(), typed ? KindToken(fieldClass) : kKindBlank,
-                           context.dateFormat);
+      // Numbers, dates and long text (the classes with a kind token) stand on the right.
+      const std::string_view kind = KindToken(ClassOfType(field.Type()));
+      html += kind != kKindBlank ? "<td class=hvr>" : "<td class=hvl>";
+      AppendFormattedValue(html, field.Value(), kind, context.dateFormat);
       html += "</td>";
     }
     html += "</table><br>";
     context.page.WriteLine(html);
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

@@ -60,15 +60,7 @@ bool IsPictureFieldName(const std::string& name) {
 
 void ShowImageHeader(RenderContext& context, Recordset* records, const std::string& title, long id,
                      int16_t form) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
+  RunParagraph(context, records, title, [&](const long count) {
     if (count < 0) return;
 
     std::string html;
@@ -93,21 +85,16 @@ void ShowImageHeader(RenderContext& context, Recordset* records, const std::stri
         html += "<td class=hvr><a href='" + FormLink(form, field.Value()) +
                 "'>Click here. . .</a></td>";
       } else {
-        const FieldClass fieldClass = ClassOfType(field.Type());
-        const bool typed = fieldClass == FieldClass::Decimal || fieldClass == FieldClass::Integer ||
-                           fieldClass == FieldClass::Date || fieldClass == FieldClass::LongText;
-        html += typed ? "<td class=hvr>" : "<td class=hvl>";
-        AppendFormattedValue(html, field.Value(), typed ? KindToken(fieldClass) : kKindBlank,
-                             context.dateFormat);
+        const std::string_view kind = KindToken(ClassOfType(field.Type()));
+        html += kind != kKindBlank ? "<td class=hvr>" : "<td class=hvl>";
+        AppendFormattedValue(html, field.Value(), kind, context.dateFormat);
         html += "</td>";
       }
       html += "<tr>";
     }
     html += "</table><br>";
     context.page.WriteLine(html);
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

@@ -182,15 +182,7 @@ void ShowChapter(RenderContext& context, Recordset* records, int16_t span, int16
 }
 
 void ShowShaped(RenderContext& context, Recordset* records, const std::string& title, long id) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
+  RunParagraph(context, records, title, [&](const long count) {
     if (count > 1) {
       context.Tell("Improper Shape SQL: " + title);
       return;
@@ -221,9 +213,7 @@ void ShowShaped(RenderContext& context, Recordset* records, const std::string& t
     html += "<table id='TBL" + paragraphId + "' border=0 width=100%><tr>";
     context.page.WriteLine(html);
     ShowChapter(context, shaped.get(), 0, 1, false, Variant(int16_t{0}), 1);
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

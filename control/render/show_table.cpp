@@ -1,9 +1,9 @@
 // ShowTable: every record of a paragraph's query as a table row, with an optional total row.
 
-#include <cctype>
 #include <vector>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
@@ -13,18 +13,6 @@
 
 namespace kivdb {
 namespace {
-
-std::string TrimBlanks(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool IsAll(const std::string& columnText) {
-  return columnText.size() == 3 && std::toupper(static_cast<unsigned char>(columnText[0])) == 'A' &&
-         std::toupper(static_cast<unsigned char>(columnText[1])) == 'L' &&
-         std::toupper(static_cast<unsigned char>(columnText[2])) == 'L';
-}
 
 // "All" stands for the positions 2 to n - 1: column 1 holds the "Total:" label.
 std::string AllColumns(int fieldCount) {
@@ -47,17 +35,6 @@ std::vector<std::string> SplitColumns(const std::string& columnText) {
   }
 }
 
-// What a value adds to a total: Null and Empty add 0; text must read as a number.
-double SumOperand(const Variant& value) {
-  const Variant operand = ZeroIfNull(value);
-  if (operand.IsEmpty()) return 0;
-  if (const std::optional<DateTime> date = operand.AsDate()) return DateSerial(*date);
-  const bool convertible = operand.IsNumber() || operand.GetKind() == Variant::Kind::Text;
-  const std::optional<double> number = convertible ? operand.ToDouble() : std::nullopt;
-  if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
-  return *number;
-}
-
 struct Column {
   bool isId = false;
   FieldClass fieldClass = FieldClass::Other;
@@ -68,21 +45,13 @@ struct Column {
 
 void ShowTable(RenderContext& context, Recordset* records, const std::string& title, long id,
                const std::string& cols) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
+  RunParagraph(context, records, title, [&](const long count) {
     const int fieldCount = records->FieldCount();
-    std::string columnText = TrimBlanks(cols);
+    std::string columnText(text::TrimSpaces(cols));
     const bool hasColumns = columnText != ".";
     std::vector<std::string> entries;
     if (hasColumns) {
-      if (IsAll(columnText)) columnText = AllColumns(fieldCount);
+      if (text::EqualsNoCase(columnText, "All")) columnText = AllColumns(fieldCount);
       entries = SplitColumns(columnText);
     }
     std::vector<double> sums(entries.size(), 0.0);
@@ -141,7 +110,7 @@ void ShowTable(RenderContext& context, Recordset* records, const std::string& ti
             AppendFormattedValue(row, value, kKindBlank, context.dateFormat);
         }
         row += "</td>";
-        for (const size_t sum : column.sums) sums[sum] += SumOperand(value);
+        for (const size_t sum : column.sums) sums[sum] += NumericOperand(value);
       }
       context.page.WriteLine(row);
     }
@@ -169,9 +138,7 @@ void ShowTable(RenderContext& context, Recordset* records, const std::string& ti
     }
     html += "</table><br><br>";
     context.page.WriteLine(html);
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control/data/error.h"
+#include "control/data/text.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
@@ -26,11 +27,6 @@ bool IsFileFieldName(const std::string& name) {
   return true;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // The settings of one paragraph, read once.
 struct GridSettings {
   bool valuesRight = false;
@@ -42,7 +38,7 @@ struct GridSettings {
 GridSettings ReadGridSettings(const RenderContext& context, const std::string& settingText) {
   GridSettings settings;
   settings.valuesRight =
-      Lower(ReadSpecTag(context, settingText, "<textposition>").ToText()) == "right";
+      text::Lower(ReadSpecTag(context, settingText, "<textposition>").ToText()) == "right";
   settings.width = LeadingWholeNumber(ReadSpecTag(context, settingText, "<width>").ToText());
   settings.height = LeadingWholeNumber(ReadSpecTag(context, settingText, "<height>").ToText());
   settings.columns = LeadingWholeNumber(ReadSpecTag(context, settingText, "<columns>").ToText());
@@ -82,15 +78,7 @@ Variant ReadSpecTag(const RenderContext& context, const std::string& settingText
 
 void ShowThumbnails(RenderContext& context, Recordset* records, const std::string& title, long id,
                     const std::string& settingText) {
-  try {
-    if (records == nullptr) {
-      throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
-    }
-    const long count = records->RecordCount();
-    if (count == 0) {
-      context.Tell(BlankRecordsetMessage(title));
-      return;
-    }
+  RunParagraph(context, records, title, [&](const long count) {
     const GridSettings settings = ReadGridSettings(context, settingText);
     if (count < 0) return;
 
@@ -137,13 +125,9 @@ void ShowThumbnails(RenderContext& context, Recordset* records, const std::strin
         const Column& column = columns[static_cast<size_t>(i)];
         if (column.role == Role::Picture) continue;
         if (column.role == Role::Value) {
-          const FieldClass fieldClass = column.fieldClass;
-          const bool typed = fieldClass == FieldClass::Decimal ||
-                             fieldClass == FieldClass::Integer || fieldClass == FieldClass::Date ||
-                             fieldClass == FieldClass::LongText;
-          line += typed ? "<td class=tdr>" : "<td class=tdl>";
-          AppendFormattedValue(line, records->Value(i), typed ? KindToken(fieldClass) : kKindBlank,
-                               context.dateFormat);
+          const std::string_view kind = KindToken(column.fieldClass);
+          line += kind != kKindBlank ? "<td class=tdr>" : "<td class=tdl>";
+          AppendFormattedValue(line, records->Value(i), kind, context.dateFormat);
           line += "</td>";
         }
         line += "<tr>";
@@ -152,9 +136,7 @@ void ShowThumbnails(RenderContext& context, Recordset* records, const std::strin
       context.page.WriteLine(line);
     }
     context.page.WriteLine("</table>");
-  } catch (...) {
-    ReportCurrentFailure(context);
-  }
+  });
 }
 
 }  // namespace kivdb

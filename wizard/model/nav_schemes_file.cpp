@@ -58,24 +58,22 @@ bool clsNavSchemes::SaveData(const std::string& vFile) const {
 }
 
 bool clsNavSchemes::LoadData(const std::string& vFile) {
-  std::string content;
-  if (!ReadWholeFile(vFile, content)) return false;
-  nodes_.Clear();
-  RecordFields fields;
-  ForEachDataLine(content, [this, &fields](std::string_view line) {
-    fields.Parse(line);
-    auto node = std::make_shared<clsNavScheme>();
-    // Type before query and parameter: the record drops the query of an F or N line.
-    node->ID(fields.Number(col::ID));
-    node->descriptionIs = fields.Text(col::descriptionIs);
-    node->typeIs(fields.Text(col::typeIs));
-    node->parentIs = fields.Number(col::parentIs);
-    node->queryIs(fields.Text(col::queryIs));
-    node->parmIs(fields.Text(col::parmIs));
-    node->iconIs = fields.Text(col::iconIs);
-    node->roleIs = fields.Text(col::roleIs);
-    Add(std::move(node));  // a repeated ID is dropped: the first line wins
-  });
+  const bool read = ReadRecords(
+      vFile, [this] { nodes_.Clear(); },
+      [this](const RecordFields& fields) {
+        auto node = std::make_shared<clsNavScheme>();
+        // Type before query and parameter: the record drops the query of an F or N line.
+        node->ID(fields.Number(col::ID));
+        node->descriptionIs = fields.Text(col::descriptionIs);
+        node->typeIs(fields.Text(col::typeIs));
+        node->parentIs = fields.Number(col::parentIs);
+        node->queryIs(fields.Text(col::queryIs));
+        node->parmIs(fields.Text(col::parmIs));
+        node->iconIs = fields.Text(col::iconIs);
+        node->roleIs = fields.Text(col::roleIs);
+        Add(std::move(node));  // a repeated ID is dropped: the first line wins
+      });
+  if (!read) return false;
   DispInTV();
   return true;
 }

@@ -57,6 +57,12 @@ class RecordFields {
 template <class OnLine>
 void ForEachDataLine(std::string_view content, OnLine onLine);
 
+// Reads a scheme file and calls onRecord with the RecordFields of every data line. onRead runs
+// once the file has been read, before the first record, so that a file that cannot be read
+// leaves what the caller holds as it was. False when the file cannot be read.
+template <class OnRead, class OnRecord>
+bool ReadRecords(const std::string& path, OnRead onRead, OnRecord onRecord);
+
 // Reads the whole file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& content);
 
@@ -78,6 +84,19 @@ void ForEachDataLine(std::string_view content, OnLine onLine) {
     while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
     if (!line.empty() && line.front() >= '0' && line.front() <= '9') onLine(line);
   }
+}
+
+template <class OnRead, class OnRecord>
+bool ReadRecords(const std::string& path, OnRead onRead, OnRecord onRecord) {
+  std::string content;
+  if (!ReadWholeFile(path, content)) return false;
+  onRead();
+  RecordFields fields;
+  ForEachDataLine(content, [&fields, &onRecord](std::string_view line) {
+    fields.Parse(line);
+    onRecord(static_cast<const RecordFields&>(fields));
+  });
+  return true;
 }
 
 }  // namespace kivwz

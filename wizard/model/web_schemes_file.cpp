@@ -54,26 +54,22 @@ bool clsWebSchemes::SaveData(const std::string& vFile) const {
 }
 
 bool clsWebSchemes::LoadData(const std::string& vFile) {
-  std::string content;
-  if (!ReadWholeFile(vFile, content)) return false;
-  ClearAll();
-  RecordFields fields;
-  ForEachDataLine(content, [this, &fields](std::string_view line) {
-    fields.Parse(line);
-    auto paragraph = std::make_shared<clsWebScheme>();
-    paragraph->ID(fields.Number(col::ID));
-    paragraph->XST1 = fields.Number(col::XST1);
-    paragraph->seqNo = fields.Number(col::seqNo);
-    paragraph->titleIs = fields.Text(col::titleIs);
-    paragraph->queryIs = fields.Text(col::queryIs);
-    paragraph->parmIs = fields.Text(col::parmIs);
-    paragraph->typeIs = fields.Text(col::typeIs);
-    paragraph->formIs = fields.Number(col::formIs);
-    paragraph->colsAre = fields.Text(col::colsAre);
-    paragraph->extra = fields.Text(col::extra);
-    Add(std::move(paragraph));
-  });
-  return true;
+  return ReadRecords(
+      vFile, [this] { ClearAll(); },
+      [this](const RecordFields& fields) {
+        auto paragraph = std::make_shared<clsWebScheme>();
+        paragraph->ID(fields.Number(col::ID));
+        paragraph->XST1 = fields.Number(col::XST1);
+        paragraph->seqNo = fields.Number(col::seqNo);
+        paragraph->titleIs = fields.Text(col::titleIs);
+        paragraph->queryIs = fields.Text(col::queryIs);
+        paragraph->parmIs = fields.Text(col::parmIs);
+        paragraph->typeIs = fields.Text(col::typeIs);
+        paragraph->formIs = fields.Number(col::formIs);
+        paragraph->colsAre = fields.Text(col::colsAre);
+        paragraph->extra = fields.Text(col::extra);
+        Add(std::move(paragraph));
+      });
 }
 
 }  // namespace kivwz
