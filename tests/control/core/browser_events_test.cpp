@@ -40,8 +40,11 @@ TEST(FormLink, PartsAreReadFromTheFirstMark) {
   }
 }
 
-TEST(FollowLink, ARecordLinkOnAPageOpensTheFormInsteadOfNavigating) {
-  ControlHarness h;
+class FollowLink : public EngineTest {};
+class PageCommands : public EngineTest {};
+
+TEST_P(FollowLink, ARecordLinkOnAPageOpensTheFormInsteadOfNavigating) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   h.Click("Data Browser\\Regions\\North");
@@ -53,7 +56,8 @@ TEST(FollowLink, ARecordLinkOnAPageOpensTheFormInsteadOfNavigating) {
   EXPECT_EQ(h.browser.Current(), h.ReportFile().string());
 }
 
-TEST(FollowLink, OrdinaryNavigationsRaiseNothing) {
+// These two read no data, so one engine is enough.
+TEST(NavigationEvents, OrdinaryNavigationsRaiseNothing) {
   ControlHarness h;
   for (const char* url : {"about:blank", "/shop/oReport.htm", "http://example.org/x.htm"}) {
     SCOPED_TRACE(url);
@@ -62,7 +66,7 @@ TEST(FollowLink, OrdinaryNavigationsRaiseNothing) {
   }
 }
 
-TEST(FollowLink, AFailingHostHandlerLeavesTheNavigationAlone) {
+TEST(NavigationEvents, AFailingHostHandlerLeavesTheNavigationAlone) {
   ControlHarness h;
   h.control.OnOpenForm(
       [](const std::string&, const std::string&) { throw std::runtime_error("no form"); });
@@ -70,8 +74,8 @@ TEST(FollowLink, AFailingHostHandlerLeavesTheNavigationAlone) {
   EXPECT_THAT(h.TakeEvents(), ElementsAre("LogIt: Form: Form #:00003,  ID=0000000042"));
 }
 
-TEST(PageCommands, SaveAndPrintCopyTheShownPageAndLogThePath) {
-  ControlHarness h;
+TEST_P(PageCommands, SaveAndPrintCopyTheShownPageAndLogThePath) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Diary");
   h.TakeEvents();
@@ -85,8 +89,8 @@ TEST(PageCommands, SaveAndPrintCopyTheShownPageAndLogThePath) {
   EXPECT_EQ(ReadFile(h.folder / "printed.htm"), ReadFile(h.ReportFile()));
 }
 
-TEST(PageCommands, RefusalsAreReportedEvenWhenSilent) {
-  ControlHarness h;
+TEST_P(PageCommands, RefusalsAreReportedEvenWhenSilent) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();  // the front page is shown, but no target was chosen
   h.TakeEvents();
   h.control.SavePage();
@@ -102,6 +106,9 @@ TEST(PageCommands, RefusalsAreReportedEvenWhenSilent) {
   EXPECT_THAT(messages,
               ElementsAre("Save Command Error: Object variable or With block variable not set"));
 }
+
+KIVDB_ON_BOTH_ENGINES(FollowLink);
+KIVDB_ON_BOTH_ENGINES(PageCommands);
 
 }  // namespace
 }  // namespace kivdb::testing

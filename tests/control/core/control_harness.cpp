@@ -2,6 +2,9 @@
 
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
+
+#include "tests/control/data/postgres_edition.h"
 
 namespace kivdb::testing {
 
@@ -44,8 +47,29 @@ std::vector<std::string> PageLines(const std::filesystem::path& file) {
   return lines;
 }
 
-ControlHarness::ControlHarness(const fixture::SchemeFixture& fixture) : folder(FreshFolder()) {
-  connection = fixture.WriteSqlite((folder / "shop.db").string());
+namespace {
+
+// Writes `fixture` into a new database of `engine` and returns its connection string: an SQLite
+// file in `folder`, or a new PostgreSQL schema that `database` keeps until it ends.
+std::string WriteShop(const fixture::SchemeFixture& fixture, Engine engine,
+                      const std::filesystem::path& folder,
+                      std::unique_ptr<testing_support::TestDatabase>& database) {
+  if (engine == Engine::Sqlite) return fixture.WriteSqlite((folder / "shop.db").string());
+  database = std::make_unique<testing_support::TestDatabase>(engine);
+  if (!database->Ready()) throw std::runtime_error(database->Problem());
+  std::vector<std::pair<std::string, std::string>> queries;
+  for (const fixture::SavedQuery& q : fixture.Queries()) queries.emplace_back(q.name, q.sql);
+  const std::string failure = testing_support::LoadPostgresEdition(database->ConnectionString(),
+                                                                   fixture.Statements(), queries);
+  if (!failure.empty()) throw std::runtime_error("cannot load the shop: " + failure);
+  return database->ConnectionString();
+}
+
+}  // namespace
+
+ControlHarness::ControlHarness(const fixture::SchemeFixture& fixture, Engine engine)
+    : folder(FreshFolder()) {
+  connection = WriteShop(fixture, engine, folder, database);
   control.ApplicationFolder(Variant(folder.string()));
   control.DAL()->ConnectionString(connection);
   control.SetClock([] { return DateTime{2004, 3, 5, 0, 0, 0}; });

@@ -1,12 +1,19 @@
 #pragma once
 // ControlHarness: one control bound to an in-memory tree and browser in a fresh folder, with
 // every event recorded as a line ("KivDBMessage: ...", "LogIt: View: ...", "OpenForm: 00003 42",
-// "Navigate: ..."), the way the command-line host prints them.
+// "Navigate: ..."), the way the command-line host prints them. The control reads the shop from an
+// SQLite file in that folder, or from a schema of its own on the PostgreSQL test server.
+//
+// Suites that click through the control run on both engines from the same fixture:
+//   class Navigation : public EngineTest {};
+//   TEST_P(Navigation, Case) { ControlHarness h(GetParam()); ... }
+//   KIVDB_ON_BOTH_ENGINES(Navigation);
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +21,7 @@
 #include "control/core/memory_browser.h"
 #include "control/core/memory_tree_view.h"
 #include "tests/control/core/scheme_fixture.h"
+#include "tests/control/data/test_database.h"
 
 namespace kivdb::testing {
 
@@ -24,13 +32,22 @@ std::filesystem::path FreshFolder();
 std::vector<std::string> PageLines(const std::filesystem::path& file);
 std::string ReadFile(const std::filesystem::path& file);
 
+using testing_support::Engine;
+
 struct ControlHarness {
   // Binds the widgets and records the events; the control reads through its DAL from `fixture`
-  // written into the folder. Talking is off until a test turns it on.
+  // written into a new database of `engine`. Talking is off until a test turns it on. Throws
+  // std::runtime_error when the database cannot be made, which fails the test with the reason.
   explicit ControlHarness(
-      const fixture::SchemeFixture& fixture = fixture::SchemeFixture::Standard());
+      const fixture::SchemeFixture& fixture = fixture::SchemeFixture::Standard(),
+      Engine engine = Engine::Sqlite);
+  explicit ControlHarness(
+      Engine engine, const fixture::SchemeFixture& fixture = fixture::SchemeFixture::Standard())
+      : ControlHarness(fixture, engine) {}
 
   std::filesystem::path folder;
+  // Declared before the control, so that the control's connections end before the schema goes.
+  std::unique_ptr<testing_support::TestDatabase> database;
   std::string connection;
   // The widgets outlive the control, as the control requires.
   MemoryTreeView tree;
@@ -48,5 +65,8 @@ struct ControlHarness {
   std::vector<std::string> ChildrenOf(const std::string& path) const;
   std::filesystem::path ReportFile() const { return folder / "oReport.htm"; }
 };
+
+// The base of suites whose cases read through the control's DAL on both engines.
+class EngineTest : public ::testing::TestWithParam<Engine> {};
 
 }  // namespace kivdb::testing

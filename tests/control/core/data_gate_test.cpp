@@ -1,5 +1,6 @@
 // The data gate: ActivePort and DAMode decide whether and where reads go; DAMode 2 asks the host
-// through ProvideRecordset for every read, schemes included.
+// through ProvideRecordset for every read, schemes included. Only the DAL cases read the
+// database, so only they run on both engines; the others never reach it.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -187,6 +188,45 @@ TEST(DataGate, SchemeRowsStoredOutOfOrderAreUsedInIdAndSeqNoOrder) {
   EXPECT_NE(page[1].find("TTL008"), std::string::npos);
   EXPECT_NE(page[5].find("TTL007"), std::string::npos);
 }
+
+class DataGateThroughTheDal : public EngineTest {};
+
+TEST_P(DataGateThroughTheDal, SchemeTableThatCannotBeReadEndsLoadingAndLaterReadsWork) {
+  struct Case {
+    const char* table;
+    std::vector<std::string> rootChildren;
+  };
+  const Case cases[] = {
+      {"XST1", {}},
+      {"XST2", {"Regions", "Categories", "Managers", "Diary", "Suppliers"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.table);
+    ControlHarness h(GetParam(),
+                     fixture::SchemeFixture::Standard().Sql(std::string("DROP TABLE ") + c.table));
+    h.control.Talking(true);
+    h.control.RefreshBrowser();
+    EXPECT_THAT(
+        h.TakeEvents(),
+        ElementsAre(std::string("KivDBMessage: Unable to Access Data for the SQL : "
+                                "SELECT * FROM ") +
+                        c.table,
+                    "KivDBMessage: Error Reading Data From Database", "Navigate: about:blank",
+                    "Navigate: " + (h.folder / "fp.htm").string()));
+    // Loading stopped before the front page was written.
+    EXPECT_FALSE(std::filesystem::exists(h.folder / "fp.htm"));
+    EXPECT_EQ(h.ChildrenOf("Data Browser"), c.rootChildren);
+    if (c.rootChildren.empty()) continue;
+
+    // The failed read left no connection behind: the next click reads its records.
+    h.Click("Data Browser\\Regions");
+    EXPECT_THAT(h.ChildrenOf("Data Browser\\Regions"),
+                ElementsAre("North", "South", "O'Brien Isles"));
+    EXPECT_EQ(h.TakeEvents().back(), "LogIt: View: Data Browser\\Regions");
+  }
+}
+
+KIVDB_ON_BOTH_ENGINES(DataGateThroughTheDal);
 
 }  // namespace
 }  // namespace kivdb::testing

@@ -1,5 +1,6 @@
-// The navigation tree end to end on the shop database: the root, F, G, R and N expansion with
-// their keys and tags, roles, sibling pruning and re-reading, and read failures.
+// The navigation tree end to end on the shop database, on SQLite and on PostgreSQL: the root, F,
+// G, R and N expansion with their keys and tags, roles, sibling pruning and re-reading, and read
+// failures.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,8 +15,10 @@ using fixture::SchemeFixture;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(Navigation, RefreshBuildsTheRootWithItsFixedChildrenAndShowsTheFrontPage) {
-  ControlHarness h;
+class Navigation : public EngineTest {};
+
+TEST_P(Navigation, RefreshBuildsTheRootWithItsFixedChildrenAndShowsTheFrontPage) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
 
   EXPECT_THAT(
@@ -40,8 +43,8 @@ TEST(Navigation, RefreshBuildsTheRootWithItsFixedChildrenAndShowsTheFrontPage) {
   EXPECT_FALSE(std::filesystem::exists(h.ReportFile()));
 }
 
-TEST(Navigation, GeneratingNodeAddsOneChildPerRecordWithTheChildRowsTagAndShowsItsPage) {
-  ControlHarness h;
+TEST_P(Navigation, GeneratingNodeAddsOneChildPerRecordWithTheChildRowsTagAndShowsItsPage) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.TakeEvents();
   ASSERT_TRUE(h.Click("Data Browser\\Regions"));
@@ -61,8 +64,8 @@ TEST(Navigation, GeneratingNodeAddsOneChildPerRecordWithTheChildRowsTagAndShowsI
   EXPECT_EQ(h.tree.LastMadeVisible(), h.tree.FindByPath("Data Browser\\Regions"));
 }
 
-TEST(Navigation, SecondClickOnAnExpandedNodeAddsNoDuplicates) {
-  ControlHarness h;
+TEST_P(Navigation, SecondClickOnAnExpandedNodeAddsNoDuplicates) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   const int count = h.tree.Count();
@@ -74,8 +77,8 @@ TEST(Navigation, SecondClickOnAnExpandedNodeAddsNoDuplicates) {
                           "LogIt: View: Data Browser\\Regions"));
 }
 
-TEST(Navigation, RecurringNodesGrowALevelPerClickWithTheirNRowsRecordsAfterThePage) {
-  ControlHarness h;
+TEST_P(Navigation, RecurringNodesGrowALevelPerClickWithTheirNRowsRecordsAfterThePage) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Categories");
   EXPECT_THAT(h.ChildrenOf("Data Browser\\Categories"), ElementsAre("Food", "Tools"));
@@ -102,8 +105,8 @@ TEST(Navigation, RecurringNodesGrowALevelPerClickWithTheirNRowsRecordsAfterThePa
               ElementsAre("Apples", "Banana"));
 }
 
-TEST(Navigation, ClickingASiblingPrunesTheOtherBranchAndClickingBackReReadsIt) {
-  ControlHarness h;
+TEST_P(Navigation, ClickingASiblingPrunesTheOtherBranchAndClickingBackReReadsIt) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   h.Click("Data Browser\\Categories");
@@ -120,8 +123,8 @@ TEST(Navigation, ClickingASiblingPrunesTheOtherBranchAndClickingBackReReadsIt) {
   EXPECT_EQ(h.tree.FindByPath("Data Browser\\Regions\\North")->Key(), "0000000001G6");
 }
 
-TEST(Navigation, PruningKeepsTheClickedNodesOwnChildrenAndReachesEverySibling) {
-  ControlHarness h;
+TEST_P(Navigation, PruningKeepsTheClickedNodesOwnChildrenAndReachesEverySibling) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Categories");
   h.Click("Data Browser\\Categories\\Food");
@@ -132,7 +135,7 @@ TEST(Navigation, PruningKeepsTheClickedNodesOwnChildrenAndReachesEverySibling) {
   EXPECT_THAT(h.ChildrenOf("Data Browser\\Categories\\Food"), ElementsAre("Fruit", "Bread"));
 }
 
-TEST(Navigation, RolesDecideWhetherANodeOpens) {
+TEST_P(Navigation, RolesDecideWhetherANodeOpens) {
   struct Case {
     const char* name;
     const char* role;
@@ -145,7 +148,7 @@ TEST(Navigation, RolesDecideWhetherANodeOpens) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ControlHarness h;
+    ControlHarness h(GetParam());
     h.control.UserRole(Variant(c.role));
     h.control.RefreshBrowser();
     h.TakeEvents();
@@ -162,18 +165,18 @@ TEST(Navigation, RolesDecideWhetherANodeOpens) {
   }
 }
 
-TEST(Navigation, RoleListsAdmitAnyListedRole) {
-  ControlHarness h(
-      SchemeFixture::Standard().Nav({7, "Managers", "F", 1, kNull, kNull, kNull, "2:5"}));
+TEST_P(Navigation, RoleListsAdmitAnyListedRole) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Nav(
+                                   {7, "Managers", "F", 1, kNull, kNull, kNull, "2:5"}));
   h.control.UserRole(Variant(int16_t{5}));
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Managers");
   EXPECT_THAT(h.ChildrenOf("Data Browser\\Managers"), ElementsAre("Salaries"));
 }
 
-TEST(Navigation, GeneratingNodeWithoutRecordsStillShowsItsPage) {
-  ControlHarness h(
-      SchemeFixture::Standard().Query("spG_Regions", "SELECT ID, Name FROM Regions WHERE 0"));
+TEST_P(Navigation, GeneratingNodeWithoutRecordsStillShowsItsPage) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Query(
+                                   "spG_Regions", "SELECT ID, Name FROM Regions WHERE 1 = 0"));
   h.control.RefreshBrowser();
   h.TakeEvents();
   h.Click("Data Browser\\Regions");
@@ -181,8 +184,8 @@ TEST(Navigation, GeneratingNodeWithoutRecordsStillShowsItsPage) {
   EXPECT_EQ(h.TakeEvents().back(), "LogIt: View: Data Browser\\Regions");
 }
 
-TEST(Navigation, GeneratingRowWithoutARowBelowMakesLeavesThatOpenNothing) {
-  ControlHarness h(SchemeFixture::Standard().Nav({11, "Supplier", "N", 99}));
+TEST_P(Navigation, GeneratingRowWithoutARowBelowMakesLeavesThatOpenNothing) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Nav({11, "Supplier", "N", 99}));
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Suppliers");
   TreeNode* leaf = h.tree.FindByPath("Data Browser\\Suppliers\\Alfreds");
@@ -194,9 +197,11 @@ TEST(Navigation, GeneratingRowWithoutARowBelowMakesLeavesThatOpenNothing) {
   EXPECT_EQ(h.tree.LastMadeVisible(), leaf);
 }
 
-TEST(Navigation, DuplicateRecordKeysGetDistinctNodeKeys) {
-  ControlHarness h(SchemeFixture::Standard().Query(
-      "spG_Regions", "SELECT 4 AS ID, 'East' AS Name UNION ALL SELECT 4, 'East again'"));
+TEST_P(Navigation, DuplicateRecordKeysGetDistinctNodeKeys) {
+  ControlHarness h(
+      GetParam(),
+      SchemeFixture::Standard().Query(
+          "spG_Regions", "SELECT 4 AS ID, 'East' AS Name UNION ALL SELECT 4, 'East again'"));
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   TreeNode* regions = h.tree.FindByPath("Data Browser\\Regions");
@@ -205,19 +210,19 @@ TEST(Navigation, DuplicateRecordKeysGetDistinctNodeKeys) {
   EXPECT_EQ(regions->Child()->Next()->Key(), "0000000004G7");
 }
 
-TEST(Navigation, TextKeysStayAsTheyAre) {
-  ControlHarness h;
+TEST_P(Navigation, TextKeysStayAsTheyAre) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Suppliers");
   EXPECT_EQ(h.tree.FindByPath("Data Browser\\Suppliers\\Alfreds")->Key(), "ALFKIG6");
   EXPECT_EQ(h.tree.FindByPath("Data Browser\\Suppliers\\Alfreds")->Image(), "group");
 }
 
-TEST(Navigation, FailedNodeQueryAddsNothingAndReportsWithAndWithoutTalking) {
+TEST_P(Navigation, FailedNodeQueryAddsNothingAndReportsWithAndWithoutTalking) {
   for (const bool talking : {false, true}) {
     SCOPED_TRACE(talking ? "talking" : "silent");
-    ControlHarness h(
-        SchemeFixture::Standard().Nav({2, "Regions", "G", 1, "spG_Missing", kNull, kNull, kNull}));
+    ControlHarness h(GetParam(), SchemeFixture::Standard().Nav(
+                                     {2, "Regions", "G", 1, "spG_Missing", kNull, kNull, kNull}));
     h.control.Talking(talking);
     h.control.RefreshBrowser();
     h.TakeEvents();
@@ -231,7 +236,7 @@ TEST(Navigation, FailedNodeQueryAddsNothingAndReportsWithAndWithoutTalking) {
   }
 }
 
-TEST(Navigation, UnexpectedFailuresEndTheClickWithTheErrorWhenTalking) {
+TEST_P(Navigation, UnexpectedFailuresEndTheClickWithTheErrorWhenTalking) {
   struct Case {
     const char* name;
     SchemeFixture fixture;
@@ -250,7 +255,7 @@ TEST(Navigation, UnexpectedFailuresEndTheClickWithTheErrorWhenTalking) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ControlHarness h(c.fixture);
+    ControlHarness h(GetParam(), c.fixture);
     h.tree.SetImageList(c.imageList);
     h.control.Talking(true);
     h.control.RefreshBrowser();
@@ -263,8 +268,8 @@ TEST(Navigation, UnexpectedFailuresEndTheClickWithTheErrorWhenTalking) {
   }
 }
 
-TEST(Navigation, SixDigitSchemeIdsReadBackAsANodeOfNoType) {
-  ControlHarness h(SchemeFixture::Standard().Nav({123456, "Wide", "N", 1}));
+TEST_P(Navigation, SixDigitSchemeIdsReadBackAsANodeOfNoType) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Nav({123456, "Wide", "N", 1}));
   h.control.RefreshBrowser();
   EXPECT_EQ(h.tree.FindByPath("Data Browser\\Wide")->Tag(), "123456N");
   h.TakeEvents();
@@ -274,17 +279,17 @@ TEST(Navigation, SixDigitSchemeIdsReadBackAsANodeOfNoType) {
   EXPECT_EQ(h.tree.LastMadeVisible(), h.tree.FindByPath("Data Browser\\Wide"));
 }
 
-TEST(Navigation, LowerCaseTypeLettersBehaveAsCapitals) {
-  ControlHarness h(
-      SchemeFixture::Standard().Nav({2, "Regions", "g", 1, "spG_Regions", "None", "globe"}));
+TEST_P(Navigation, LowerCaseTypeLettersBehaveAsCapitals) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Nav(
+                                   {2, "Regions", "g", 1, "spG_Regions", "None", "globe"}));
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   EXPECT_THAT(h.ChildrenOf("Data Browser\\Regions"),
               ElementsAre("North", "South", "O'Brien Isles"));
 }
 
-TEST(Navigation, RefreshRebuildsTheTreeAndPicksUpSchemeChanges) {
-  ControlHarness h;
+TEST_P(Navigation, RefreshRebuildsTheTreeAndPicksUpSchemeChanges) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   ASSERT_TRUE(h.control.DAL()->ExecSQL(
@@ -295,7 +300,8 @@ TEST(Navigation, RefreshRebuildsTheTreeAndPicksUpSchemeChanges) {
   EXPECT_EQ(h.tree.Count(), 7);
 }
 
-TEST(Navigation, MethodsBeforeSetControlsFailQuietly) {
+// No widgets and no database: nothing here depends on an engine.
+TEST(NavigationUnbound, MethodsBeforeSetControlsFailQuietly) {
   KivDB control;
   std::vector<std::string> messages;
   control.OnKivDBMessage([&](const std::string& text) { messages.push_back(text); });
@@ -303,6 +309,8 @@ TEST(Navigation, MethodsBeforeSetControlsFailQuietly) {
   control.RefreshBrowser();  // no widgets: every step passes over
   EXPECT_THAT(messages, ElementsAre("Error Reading Data From Database"));
 }
+
+KIVDB_ON_BOTH_ENGINES(Navigation);
 
 }  // namespace
 }  // namespace kivdb::testing

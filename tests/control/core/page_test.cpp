@@ -34,8 +34,10 @@ std::vector<std::string> PageOf(ControlHarness& h, const std::string& path) {
   return PageLines(h.ReportFile());
 }
 
-TEST(Page, RegionPageReproducesTheHeaderAndTableExamplesInSeqNoOrder) {
-  ControlHarness h;
+class Page : public EngineTest {};
+
+TEST_P(Page, RegionPageReproducesTheHeaderAndTableExamplesInSeqNoOrder) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   EXPECT_THAT(
@@ -62,8 +64,9 @@ TEST(Page, RegionPageReproducesTheHeaderAndTableExamplesInSeqNoOrder) {
   EXPECT_EQ(h.tree.ProcessEventsCount(), 2);  // one yield per page built
 }
 
-TEST(Page, QuotesInATextParameterAreDoubledAndCaptionsEscaped) {
-  ControlHarness h(SchemeFixture::Standard().Sql("INSERT INTO Regions VALUES (4, 'A<B & \"C\"')"));
+TEST_P(Page, QuotesInATextParameterAreDoubledAndCaptionsEscaped) {
+  ControlHarness h(GetParam(),
+                   SchemeFixture::Standard().Sql("INSERT INTO Regions VALUES (4, 'A<B & \"C\"')"));
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   const std::vector<std::string> page = PageOf(h, "Data Browser\\Regions\\O'Brien Isles");
@@ -76,8 +79,8 @@ TEST(Page, QuotesInATextParameterAreDoubledAndCaptionsEscaped) {
   EXPECT_EQ(odd[0], Head("A&lt;B &amp; &quot;C&quot;"));
 }
 
-TEST(Page, HeadingIsFixedIntoTheHeadByTheFirstPageUntilTheNextRefresh) {
-  ControlHarness h;
+TEST_P(Page, HeadingIsFixedIntoTheHeadByTheFirstPageUntilTheNextRefresh) {
+  ControlHarness h(GetParam());
   h.control.Heading(Variant("Shop One"));
   h.control.DateFormat("dd mmm yyyy");
   h.control.RefreshBrowser();
@@ -93,8 +96,8 @@ TEST(Page, HeadingIsFixedIntoTheHeadByTheFirstPageUntilTheNextRefresh) {
   EXPECT_EQ(PageLines(h.ReportFile())[0], Head("Diary", "Shop Two", "05 Mar 2004"));
 }
 
-TEST(Page, NodeWithoutParagraphsHasHeadPathAndEndOnly) {
-  ControlHarness h;
+TEST_P(Page, NodeWithoutParagraphsHasHeadPathAndEndOnly) {
+  ControlHarness h(GetParam());
   h.control.DisplayPath(true);
   h.control.RefreshBrowser();
   EXPECT_THAT(PageOf(h, "Data Browser\\Regions"),
@@ -103,8 +106,8 @@ TEST(Page, NodeWithoutParagraphsHasHeadPathAndEndOnly) {
   EXPECT_EQ(h.TakeEvents().back(), "LogIt: View: Data Browser\\Regions");
 }
 
-TEST(Page, PathLineIsEscapedAndUsesTheTreesSeparator) {
-  ControlHarness h(SchemeFixture::Standard().Nav({9, "Diary <&>", "N", 1}));
+TEST_P(Page, PathLineIsEscapedAndUsesTheTreesSeparator) {
+  ControlHarness h(GetParam(), SchemeFixture::Standard().Nav({9, "Diary <&>", "N", 1}));
   h.tree.SetPathSeparator("/");
   h.control.DisplayPath(true);
   h.control.RefreshBrowser();
@@ -113,8 +116,8 @@ TEST(Page, PathLineIsEscapedAndUsesTheTreesSeparator) {
   EXPECT_EQ(h.TakeEvents().back(), "LogIt: View: Data Browser/Diary <&>");
 }
 
-TEST(Page, ExecuteOnlyParagraphRunsBeforeTheNextAndTodayIsPassed) {
-  ControlHarness h;
+TEST_P(Page, ExecuteOnlyParagraphRunsBeforeTheNextAndTodayIsPassed) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   for (const char* visits : {"1", "2"}) {
     SCOPED_TRACE(visits);
@@ -131,8 +134,8 @@ TEST(Page, ExecuteOnlyParagraphRunsBeforeTheNextAndTodayIsPassed) {
   }
 }
 
-TEST(Page, CharacterKeyParameterReachesTheQuery) {
-  ControlHarness h;
+TEST_P(Page, CharacterKeyParameterReachesTheQuery) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Suppliers");
   EXPECT_THAT(PageOf(h, "Data Browser\\Suppliers\\Bon app'"),
@@ -144,8 +147,34 @@ TEST(Page, CharacterKeyParameterReachesTheQuery) {
                           "</DIV></BODY></HTML>"));
 }
 
-TEST(Page, ParagraphsAreSkippedWithoutQueryAndRenderedInAnyCaseOfType) {
-  ControlHarness h(SchemeFixture::Standard()
+// SQLite keeps these columns as text and PostgreSQL as dates; both must read back as dates.
+TEST_P(Page, DateAndTimestampColumnsAreShownInTheDateFormat) {
+  ControlHarness h(
+      GetParam(),
+      SchemeFixture::Standard()
+          .Nav({12, "Deliveries", "N", 1})
+          .Web({60, 12, 1, "Deliveries", "spW_Deliveries", kNull, "S", kNull, kNull})
+          .Sql("CREATE TABLE Deliveries (ID INTEGER PRIMARY KEY, Item TEXT, Due DATETIME, "
+               "Shipped DATE)")
+          .Sql("INSERT INTO Deliveries VALUES (1, 'Pen', '2004-03-05 10:30:00', '2004-02-29'), "
+               "(2, 'Ink', NULL, NULL)")
+          .Query("spW_Deliveries", "SELECT ID, Item, Due, Shipped FROM Deliveries ORDER BY ID"));
+  h.control.DateFormat("dd mmm yyyy hh:nn");
+  h.control.RefreshBrowser();
+  EXPECT_THAT(PageOf(h, "Data Browser\\Deliveries"),
+              ElementsAre(Head("Deliveries", "", "05 Mar 2004 00:00"),
+                          "<p id='TTL060' class=ph><img src='circle.gif'>  Deliveries<table "
+                          "id='TBL060' border=1 width=100%><tr><td class=thc>Item</td><td "
+                          "class=thc>Due</td><td class=thc>Shipped</td>",
+                          "<tr><td class=tdl>Pen</td><td class=tdr>05 Mar 2004 10:30</td><td "
+                          "class=tdr>29 Feb 2004 00:00</td>",
+                          "<tr><td class=tdl>Ink</td><td class=tdr>.</td><td class=tdr>.</td>",
+                          "</table><br><br>", "</DIV></BODY></HTML>"));
+}
+
+TEST_P(Page, ParagraphsAreSkippedWithoutQueryAndRenderedInAnyCaseOfType) {
+  ControlHarness h(GetParam(),
+                   SchemeFixture::Standard()
                        .Web({41, 9, 2, "Visits", "spW_Visits", kNull, "s", kNull, kNull})
                        .Web({42, 9, 3, "Today", kNull, "Today", "S", kNull, kNull})
                        .Web({40, 9, 1, kNull, "", kNull, "E", kNull, kNull})
@@ -159,11 +188,11 @@ TEST(Page, ParagraphsAreSkippedWithoutQueryAndRenderedInAnyCaseOfType) {
                           "<tr><td class=tdr>0</td>", "</table><br><br>", "</DIV></BODY></HTML>"));
 }
 
-TEST(Page, FailedParagraphQueryIsReportedAndThePageGoesOn) {
+TEST_P(Page, FailedParagraphQueryIsReportedAndThePageGoesOn) {
   for (const bool talking : {false, true}) {
     SCOPED_TRACE(talking ? "talking" : "silent");
-    ControlHarness h(SchemeFixture::Standard().Web(
-        {41, 9, 2, "Visits", "spW_Nothing", kNull, "S", kNull, kNull}));
+    ControlHarness h(GetParam(), SchemeFixture::Standard().Web({41, 9, 2, "Visits", "spW_Nothing",
+                                                                kNull, "S", kNull, kNull}));
     h.control.Talking(talking);
     h.control.RefreshBrowser();
     const std::vector<std::string> page = PageOf(h, "Data Browser\\Diary");
@@ -183,11 +212,11 @@ TEST(Page, FailedParagraphQueryIsReportedAndThePageGoesOn) {
   }
 }
 
-TEST(Page, BlankRecordsetIsToldOnlyWhenTalking) {
+TEST_P(Page, BlankRecordsetIsToldOnlyWhenTalking) {
   for (const bool talking : {false, true}) {
     SCOPED_TRACE(talking ? "talking" : "silent");
-    ControlHarness h(
-        SchemeFixture::Standard().Query("spW_Salaries", "SELECT * FROM Salaries WHERE 0"));
+    ControlHarness h(GetParam(), SchemeFixture::Standard().Query(
+                                     "spW_Salaries", "SELECT * FROM Salaries WHERE 1 = 0"));
     h.control.Talking(talking);
     h.control.UserRole(Variant("3"));
     h.control.RefreshBrowser();
@@ -201,8 +230,8 @@ TEST(Page, BlankRecordsetIsToldOnlyWhenTalking) {
   }
 }
 
-TEST(Page, PageFileThatCannotBeWrittenEndsThePageOnTheBlankBrowser) {
-  ControlHarness h;
+TEST_P(Page, PageFileThatCannotBeWrittenEndsThePageOnTheBlankBrowser) {
+  ControlHarness h(GetParam());
   h.control.Talking(true);
   h.control.ApplicationFolder(Variant((h.folder / "missing").string()));
   h.control.RefreshBrowser();
@@ -216,8 +245,9 @@ TEST(Page, PageFileThatCannotBeWrittenEndsThePageOnTheBlankBrowser) {
   EXPECT_EQ(h.browser.Current(), "about:blank");
 }
 
-TEST(Page, MissingPageTemplateRowIsAnErrorAndKeepsTheEarlierHead) {
-  ControlHarness h(SchemeFixture::Standard().Style(2, kNull).Sql("DELETE FROM XST3 WHERE ID = 2"));
+TEST_P(Page, MissingPageTemplateRowIsAnErrorAndKeepsTheEarlierHead) {
+  ControlHarness h(GetParam(),
+                   SchemeFixture::Standard().Style(2, kNull).Sql("DELETE FROM XST3 WHERE ID = 2"));
   h.control.Talking(true);
   h.control.RefreshBrowser();
   const std::vector<std::string> events = h.TakeEvents();
@@ -225,8 +255,8 @@ TEST(Page, MissingPageTemplateRowIsAnErrorAndKeepsTheEarlierHead) {
   EXPECT_EQ(events[0].rfind("KivDBMessage: Error: 3021, ", 0), 0u) << events[0];
 }
 
-TEST(Page, ClicksAndRefreshesDuringThePagesYieldAreIgnored) {
-  ControlHarness h;
+TEST_P(Page, ClicksAndRefreshesDuringThePagesYieldAreIgnored) {
+  ControlHarness h(GetParam());
   h.control.RefreshBrowser();
   h.Click("Data Browser\\Regions");
   const std::vector<std::string> treeBefore = h.TreeLines();
@@ -247,6 +277,8 @@ TEST(Page, ClicksAndRefreshesDuringThePagesYieldAreIgnored) {
                           "LogIt: View: Data Browser\\Regions\\North"));
   EXPECT_EQ(h.tree.SelectedItem(), h.tree.FindByPath("Data Browser\\Categories"));
 }
+
+KIVDB_ON_BOTH_ENGINES(Page);
 
 }  // namespace
 }  // namespace kivdb::testing

@@ -1,6 +1,6 @@
 // Chart, image-header, thumbnail and multi-chapter paragraphs end to end: each example page
-// through a click on a real SQLite file, the picture files of a page, and a shaped recordset read
-// through a real SHAPE command.
+// through a click on a real SQLite file and on a real PostgreSQL schema, the picture files of a
+// page, and a shaped recordset read through a real SHAPE command.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -91,9 +91,12 @@ SchemeFixture ParagraphShop() {
              "AS Lines' AS Shape")
       .Query("spM_OrderHeads", "SELECT ID, Total FROM OrderHeads ORDER BY ID")
       .Query("spM_OrderLines", "SELECT OrderID AS ID, Item FROM OrderLines ORDER BY OrderLines.ID")
+      // PostgreSQL gives unquoted names in small letters; quoted aliases keep the captions
+      // spelled the same on both engines.
       .Query("spM_Buyers",
-             "SELECT 'shape {SELECT ID, Name FROM Customers ORDER BY ID} append ({SELECT ID, "
-             "CustomerID, Item FROM Orders ORDER BY ID} relate ID to CustomerID) as Orders'");
+             "SELECT 'shape {SELECT ID, Name AS \"Name\" FROM Customers ORDER BY ID} append "
+             "({SELECT ID, CustomerID AS \"CustomerID\", Item AS \"Item\" FROM Orders ORDER BY "
+             "ID} relate ID to CustomerID) as Orders'");
   return f;
 }
 
@@ -103,16 +106,16 @@ std::vector<std::string> PageOf(ControlHarness& h, const std::string& path) {
   return PageLines(h.ReportFile());
 }
 
-class ParagraphTypes : public ::testing::Test {
+class ParagraphTypes : public EngineTest {
  protected:
-  ParagraphTypes() : h(ParagraphShop()) {
+  ParagraphTypes() : h(GetParam(), ParagraphShop()) {
     h.control.Talking(true);
     h.control.RefreshBrowser();
   }
   ControlHarness h;
 };
 
-TEST_F(ParagraphTypes, SalesChartExample) {
+TEST_P(ParagraphTypes, SalesChartExample) {
   EXPECT_THAT(
       PageOf(h, "Data Browser\\Sales"),
       ElementsAre(
@@ -134,7 +137,7 @@ TEST_F(ParagraphTypes, SalesChartExample) {
                           "LogIt: View: Data Browser\\Sales"));
 }
 
-TEST_F(ParagraphTypes, EmployeeImageHeaderExampleWritesThePictureUnchanged) {
+TEST_P(ParagraphTypes, EmployeeImageHeaderExampleWritesThePictureUnchanged) {
   EXPECT_THAT(PageOf(h, "Data Browser\\Staff"),
               ElementsAre(Head("Staff"),
                           "<p id='TTL003' class=ph><img src='circle.gif'>  Employee<table "
@@ -146,7 +149,7 @@ TEST_F(ParagraphTypes, EmployeeImageHeaderExampleWritesThePictureUnchanged) {
   EXPECT_EQ(FileBytes(h.folder / "pic1"), Bytes(kEmployeeHex));
 }
 
-TEST_F(ParagraphTypes, TwoPicturesOnAPageHaveTwoFilesAndEveryPageCountsFromOne) {
+TEST_P(ParagraphTypes, TwoPicturesOnAPageHaveTwoFilesAndEveryPageCountsFromOne) {
   const std::vector<std::string> page = PageOf(h, "Data Browser\\Badges");
   ASSERT_EQ(page.size(), 4u);
   EXPECT_THAT(page[1], ::testing::HasSubstr("<IMG SRC='pic1' WIDTH=100%>"));
@@ -162,7 +165,7 @@ TEST_F(ParagraphTypes, TwoPicturesOnAPageHaveTwoFilesAndEveryPageCountsFromOne) 
   EXPECT_THAT(PageOf(h, "Data Browser\\Staff")[1], ::testing::HasSubstr("<IMG SRC='pic1'"));
 }
 
-TEST_F(ParagraphTypes, ProductThumbnailsExample) {
+TEST_P(ParagraphTypes, ProductThumbnailsExample) {
   EXPECT_THAT(
       PageOf(h, "Data Browser\\Goods"),
       ElementsAre(Head("Goods"),
@@ -180,7 +183,7 @@ TEST_F(ParagraphTypes, ProductThumbnailsExample) {
                   "</table>", kEnd));
 }
 
-TEST_F(ParagraphTypes, OrdersMultiChapterExampleThroughASavedShapeCommand) {
+TEST_P(ParagraphTypes, OrdersMultiChapterExampleThroughASavedShapeCommand) {
   EXPECT_THAT(
       PageOf(h, "Data Browser\\Orders"),
       ElementsAre(Head("Orders"),
@@ -201,7 +204,7 @@ TEST_F(ParagraphTypes, OrdersMultiChapterExampleThroughASavedShapeCommand) {
                           "LogIt: View: Data Browser\\Orders"));
 }
 
-TEST_F(ParagraphTypes, ShapedCustomersWithOrdersAndAnEmptyChapter) {
+TEST_P(ParagraphTypes, ShapedCustomersWithOrdersAndAnEmptyChapter) {
   const std::vector<std::string> page = PageOf(h, "Data Browser\\Buyers");
   EXPECT_THAT(
       page,
@@ -226,11 +229,14 @@ TEST_F(ParagraphTypes, ShapedCustomersWithOrdersAndAnEmptyChapter) {
           "</table></div>", kEnd));
 }
 
-TEST(ParagraphTypesFailure, FailingShapeCommandIsReportedAndThePageGoesOn) {
-  ControlHarness broken(ParagraphShop().Query(
-      "spM_Buyers",
-      "SELECT 'SHAPE {SELECT ID FROM Customers} APPEND ({SELECT ID FROM Orders} "
-      "RELATE ID TO Nowhere) AS Orders'"));
+class ParagraphTypesFailure : public EngineTest {};
+
+TEST_P(ParagraphTypesFailure, FailingShapeCommandIsReportedAndThePageGoesOn) {
+  ControlHarness broken(
+      GetParam(), ParagraphShop().Query(
+                      "spM_Buyers",
+                      "SELECT 'SHAPE {SELECT ID FROM Customers} APPEND ({SELECT ID FROM Orders} "
+                      "RELATE ID TO Nowhere) AS Orders'"));
   broken.control.Talking(true);
   broken.control.RefreshBrowser();
   EXPECT_THAT(PageOf(broken, "Data Browser\\Buyers"), ElementsAre(Head("Buyers"), kEnd));
@@ -241,6 +247,9 @@ TEST(ParagraphTypesFailure, FailingShapeCommandIsReportedAndThePageGoesOn) {
             "APPEND ({SELECT ID FROM Orders} RELATE ID TO Nowhere) AS Orders");
   EXPECT_EQ(events[2], "KivDBMessage: Error Reading Data From Database");
 }
+
+KIVDB_ON_BOTH_ENGINES(ParagraphTypes);
+KIVDB_ON_BOTH_ENGINES(ParagraphTypesFailure);
 
 }  // namespace
 }  // namespace kivdb::testing

@@ -98,6 +98,7 @@ TEST(Properties, ANewControlSavesPortAndModeButNotTheDefaultFolder) {
   EXPECT_EQ(bag.values.at("DAMode"), Variant(int16_t{1}));
 }
 
+// Port 0 stops every read before it reaches a database, so one engine is enough.
 TEST(Properties, ABagWithoutTheKeysLoadsPortAndModeZeroSoEveryReadFails) {
   ControlHarness h;
   MemoryBag empty;

@@ -1,6 +1,9 @@
 #include "tests/control/data/postgres_edition.h"
 
+#include <algorithm>
 #include <cctype>
+#include <map>
+#include <mutex>
 #include <regex>
 
 #include "control/data/dal.h"
@@ -160,11 +163,76 @@ std::string FunctionFor(DAL& dal, const std::string& name, const std::string& sq
          " LANGUAGE sql AS $kivdb$ " + sql + " $kivdb$";
 }
 
+// SQLite's blob literals X'0A1B' as PostgreSQL's '\x0A1B'::bytea; quoted text and names stay.
+std::string WithByteaLiterals(const std::string& sql) {
+  auto isWord = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; };
+  auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+  std::string out;
+  char quote = 0;
+  for (size_t i = 0; i < sql.size(); ++i) {
+    const char c = sql[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+      out += c;
+      continue;
+    }
+    if ((c == 'X' || c == 'x') && i + 1 < sql.size() && sql[i + 1] == '\'' &&
+        (i == 0 || !isWord(sql[i - 1]))) {
+      const size_t end = sql.find('\'', i + 2);
+      if (end != std::string::npos && (end - i) % 2 == 0 &&
+          std::all_of(sql.begin() + static_cast<long>(i) + 2, sql.begin() + static_cast<long>(end),
+                      isHex)) {
+        out += "'\\x" + sql.substr(i + 2, end - i - 2) + "'::bytea";
+        i = end;
+        continue;
+      }
+    }
+    if (c == '\'' || c == '"') quote = c;
+    out += c;
+  }
+  return out;
+}
+
+// The statements that decide the columns' types. Rows do not, and a dropped table cannot give a
+// function its types: the server refuses a function that reads it.
+std::string TableShapes(const std::vector<std::string>& statements) {
+  static const std::regex shapesTables(R"(^\s*(CREATE|ALTER)\b)", std::regex::icase);
+  std::string shapes;
+  for (const std::string& statement : statements) {
+    if (std::regex_search(statement, shapesTables)) shapes += statement + '\n';
+  }
+  return shapes;
+}
+
+// Functions learnt once per process: a fixture loaded again into a new schema (one per test)
+// gets the same definitions without the probing round trips, which cost a connection each.
+class FunctionCache {
+ public:
+  std::string Find(const std::string& key) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    const auto found = definitions_.find(key);
+    return found == definitions_.end() ? std::string() : found->second;
+  }
+  void Keep(const std::string& key, const std::string& definition) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    definitions_.emplace(key, definition);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::string, std::string> definitions_;
+};
+
+FunctionCache& Functions() {
+  static FunctionCache cache;
+  return cache;
+}
+
 }  // namespace
 
 std::string PostgresStatement(const std::string& sqliteStatement) {
   static const std::regex createTable(R"(^\s*CREATE\s+TABLE\b)", std::regex::icase);
-  if (!std::regex_search(sqliteStatement, createTable)) return sqliteStatement;
+  if (!std::regex_search(sqliteStatement, createTable)) return WithByteaLiterals(sqliteStatement);
   struct Rule {
     std::regex pattern;
     const char* replacement;
@@ -189,10 +257,17 @@ std::string LoadPostgresEdition(const std::string& connection,
   dal.ConnectionString(connection);
   static const std::regex automaticKey(
       R"(CREATE\s+TABLE\s+(\w+)\s*\(\s*(\w+)\s+INTEGER\s+PRIMARY\s+KEY)", std::regex::icase);
+  static const std::regex dropTable(R"(^\s*DROP\s+TABLE\s+(IF\s+EXISTS\s+)?(\w+))",
+                                    std::regex::icase);
   std::vector<std::pair<std::string, std::string>> keys;  // table, column
   for (const std::string& statement : statements) {
     std::smatch match;
     if (std::regex_search(statement, match, automaticKey)) keys.emplace_back(match[1], match[2]);
+    // A table the statements drop again has no key left to move.
+    if (std::regex_search(statement, match, dropTable)) {
+      const std::string dropped = Lowered(match[2]);
+      std::erase_if(keys, [&](const auto& key) { return Lowered(key.first) == dropped; });
+    }
     if (!dal.ExecSQL(PostgresStatement(statement))) return statement + ": " + dal.LastError();
   }
   for (const auto& [table, column] : keys) {
@@ -201,10 +276,17 @@ std::string LoadPostgresEdition(const std::string& connection,
                              "), 0) + 1, false) FROM " + table;
     if (!dal.ExecSQL(move)) return move + ": " + dal.LastError();
   }
+  const std::string shapes = TableShapes(statements);
   for (const auto& [name, sql] : queries) {
-    std::string error;
-    const std::string function = FunctionFor(dal, name, sql, error);
-    if (!error.empty()) return error;
+    // The types of a function depend only on its query and the tables it reads.
+    const std::string key = shapes + '\x1f' + name + '\x1f' + sql;
+    std::string function = Functions().Find(key);
+    if (function.empty()) {
+      std::string error;
+      function = FunctionFor(dal, name, sql, error);
+      if (!error.empty()) return error;
+      Functions().Keep(key, function);
+    }
     if (!dal.ExecSQL(function)) return function + ": " + dal.LastError();
   }
   return std::string();

@@ -20,6 +20,9 @@ TEST(PostgresEditionTest, StatementsGetPostgresTypeNames) {
       {"create table t (d double precision, b blob, m Memo, n INTEGER)",
        "create table t (d double precision, b bytea, m text, n INTEGER)"},
       {"INSERT INTO t VALUES ('DOUBLE CURRENCY')", "INSERT INTO t VALUES ('DOUBLE CURRENCY')"},
+      // Blob literals, but not inside text or names, nor an odd count or a longer word.
+      {R"(INSERT INTO t VALUES (X'00fF', x'', 'X''0A''', "X'0A'", X'ABC', MAX'0A'))",
+       R"(INSERT INTO t VALUES ('\x00fF'::bytea, '\x'::bytea, 'X''0A''', "X'0A'", X'ABC', MAX'0A'))"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.sqlite);
