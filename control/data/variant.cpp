@@ -72,11 +72,10 @@ std::optional<double> ReadNumber(std::string_view text) {
 std::string FormatFloat(double value, int digits) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+  if (value == 0) return "0";  // also -0, which printf would write as "-0"
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-  std::string text(buffer);
-  if (text == "-0") text = "0";
-  return text;
+  return buffer;
 }
 
 std::string CurrencyText(Currency value) {
