@@ -3,6 +3,7 @@
 // the node and paragraph type codes, and the parameter kinds. The report control reads the tables
 // by column position and the wizard writes them in this order, so these numbers are binding.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ enum Column : int {
   roleIs = 7,
   ColumnCount = 8,
 };
+// The column names, by position: the header line of XST1.txt.
+inline constexpr std::array<std::string_view, ColumnCount> kColumnNames = {
+    "ID", "descriptionIs", "typeIs", "parentIs", "queryIs", "parmIs", "iconIs", "roleIs"};
 }  // namespace nav
 
 // XST2, the web display scheme: one row per paragraph of a report page.
@@ -39,6 +43,9 @@ enum Column : int {
   extra = 9,
   ColumnCount = 10,
 };
+// The column names, by position: the header line of XST2.txt.
+inline constexpr std::array<std::string_view, ColumnCount> kColumnNames = {
+    "ID", "XST1", "seqNo", "titleIs", "queryIs", "parmIs", "typeIs", "formIs", "colsAre", "extra"};
 }  // namespace web
 
 // XST3, the web style scheme: row 1 is the front page, row 2 the head of every report page.

@@ -12,20 +12,6 @@ namespace {
 
 namespace col = kivdb::scheme::nav;
 
-// Header texts by column position.
-const std::array<std::string_view, col::ColumnCount> kNavHeader = [] {
-  std::array<std::string_view, col::ColumnCount> names{};
-  names[col::ID] = "ID";
-  names[col::descriptionIs] = "descriptionIs";
-  names[col::typeIs] = "typeIs";
-  names[col::parentIs] = "parentIs";
-  names[col::queryIs] = "queryIs";
-  names[col::parmIs] = "parmIs";
-  names[col::iconIs] = "iconIs";
-  names[col::roleIs] = "roleIs";
-  return names;
-}();
-
 void AppendNode(std::string& out, const clsNavScheme& node) {
   RecordLine line(out);
   // The fields go out in column order; the shared positions fix that order.
@@ -51,7 +37,7 @@ bool clsNavSchemes::SaveData(const std::string& vFile) const {
   if (index.Root() == ChildIndex::kNone) return false;
   std::string content;
   content.reserve(128 + 96 * nodes_.Count());
-  AppendHeaderLine(content, {kNavHeader.begin(), kNavHeader.end()});
+  AppendHeaderLine(content, {col::kColumnNames.begin(), col::kColumnNames.end()});
   // Only the root and the nodes below it, in tree order.
   for (const TreeStep& step : PreOrder(index)) AppendNode(content, *step.node);
   return ReplaceFile(vFile, content);

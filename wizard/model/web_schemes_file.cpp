@@ -1,32 +1,11 @@
 // The web display scheme's text file (XST2.txt).
 
-#include <array>
-
 #include "scheme/scheme_codes.h"
 #include "wizard/model/scheme_file.h"
 #include "wizard/model/web_schemes.h"
 
 namespace kivwz {
-namespace {
-
 namespace col = kivdb::scheme::web;
-
-const std::array<std::string_view, col::ColumnCount> kWebHeader = [] {
-  std::array<std::string_view, col::ColumnCount> names{};
-  names[col::ID] = "ID";
-  names[col::XST1] = "XST1";
-  names[col::seqNo] = "seqNo";
-  names[col::titleIs] = "titleIs";
-  names[col::queryIs] = "queryIs";
-  names[col::parmIs] = "parmIs";
-  names[col::typeIs] = "typeIs";
-  names[col::formIs] = "formIs";
-  names[col::colsAre] = "colsAre";
-  names[col::extra] = "extra";
-  return names;
-}();
-
-}  // namespace
 
 bool clsWebSchemes::SaveData(const std::string& vFile) const {
   if (paragraphs_.Empty()) return false;
@@ -35,7 +14,7 @@ bool clsWebSchemes::SaveData(const std::string& vFile) const {
                 col::colsAre == 8 && col::extra == 9);
   std::string content;
   content.reserve(128 + 96 * paragraphs_.Count());
-  AppendHeaderLine(content, {kWebHeader.begin(), kWebHeader.end()});
+  AppendHeaderLine(content, {col::kColumnNames.begin(), col::kColumnNames.end()});
   for (const Paragraph& paragraph : paragraphs_) {
     RecordLine(content)
         .Number(paragraph->ID())
