@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 namespace {
 

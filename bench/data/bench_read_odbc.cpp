@@ -17,8 +17,8 @@
 #include <map>
 #include <string>
 
+#include <kivdb/dal.h>
 #include "control/data/connection_string.h"
-#include "control/data/dal.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "control/render/render_context.h"
 #include "control/render/show_shaped.h"
 

@@ -3,9 +3,9 @@
 
 #include "control/core/browser_events.h"
 
+#include <kivdb/error.h>
 #include "control/core/control_impl.h"
 #include "control/core/text_util.h"
-#include "control/data/error.h"
 
 namespace kivdb {
 

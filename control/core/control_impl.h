@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "control/core/kivdb.h"
+#include <kivdb/kivdb.h>
 #include "control/core/scheme_tables.h"
 
 namespace kivdb {

@@ -1,7 +1,7 @@
 // ReadData, the one gate of every read, and LoadSchemes, which reads the three scheme tables.
 
+#include <kivdb/error.h>
 #include "control/core/control_impl.h"
-#include "control/data/error.h"
 #include "control/render/render_context.h"
 #include "scheme/scheme_codes.h"
 

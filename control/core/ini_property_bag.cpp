@@ -1,4 +1,4 @@
-#include "control/core/ini_property_bag.h"
+#include <kivdb/ini_property_bag.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/text.h"
 
 namespace kivdb {

@@ -1,11 +1,11 @@
-#include "control/core/kivdb.h"
+#include <kivdb/kivdb.h>
 
 #include <chrono>
 #include <ctime>
 #include <filesystem>
 
+#include <kivdb/error.h>
 #include "control/core/control_impl.h"
-#include "control/data/error.h"
 #include "control/render/format_value.h"
 #include "control/render/paragraph_frame.h"
 

@@ -1,10 +1,10 @@
-#include "control/core/memory_browser.h"
+#include <kivdb/memory_browser.h>
 
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 

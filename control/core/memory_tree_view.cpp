@@ -1,4 +1,4 @@
-#include "control/core/memory_tree_view.h"
+#include <kivdb/memory_tree_view.h>
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

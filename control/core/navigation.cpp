@@ -5,11 +5,11 @@
 #include <cmath>
 #include <optional>
 
+#include <kivdb/error.h>
 #include "control/core/control_impl.h"
 #include "control/core/navigation_rules.h"
 #include "control/core/query_parameters.h"
 #include "control/core/text_util.h"
-#include "control/data/error.h"
 #include "scheme/scheme_codes.h"
 
 namespace kivdb {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <optional>
 
+#include <kivdb/error.h>
 #include "control/core/text_util.h"
-#include "control/data/error.h"
 #include "control/render/format_value.h"
 #include "control/render/number_format.h"
 

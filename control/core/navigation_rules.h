@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/data/variant.h"
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

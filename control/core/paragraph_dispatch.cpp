@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/show_chart.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include <kivdb/recordset.h>
 #include "control/core/scheme_tables.h"
-#include "control/data/recordset.h"
 #include "control/render/render_context.h"
 
 namespace kivdb {

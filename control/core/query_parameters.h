@@ -14,8 +14,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/core/tree_view.h"
-#include "control/data/variant.h"
+#include <kivdb/tree_view.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "scheme/scheme_codes.h"
 
 namespace kivdb {

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "control/data/variant.h"
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

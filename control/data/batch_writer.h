@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

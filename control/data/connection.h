@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "control/data/dal.h"
-#include "control/data/recordset.h"
+#include <kivdb/dal.h>
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

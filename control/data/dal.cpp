@@ -1,4 +1,4 @@
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 #include <exception>
 

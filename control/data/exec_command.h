@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/data/variant.h"
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

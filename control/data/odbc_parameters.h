@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <kivdb/variant.h>
 #include "control/data/odbc_handles.h"
-#include "control/data/variant.h"
 
 namespace kivdb {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include <kivdb/recordset.h>
 #include "control/data/odbc_handles.h"
 #include "control/data/odbc_types.h"
-#include "control/data/recordset.h"
 
 namespace kivdb {
 

@@ -1,6 +1,6 @@
 #include "control/data/odbc_types.h"
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

@@ -1,4 +1,4 @@
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 #include <sys/mman.h>
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/sort_order.h"
 #include "control/data/text.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 #include "control/data/shape_command.h"
 
 namespace kivdb {

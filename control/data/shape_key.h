@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "control/data/variant.h"
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/text.h"
 
 namespace kivdb {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 namespace {

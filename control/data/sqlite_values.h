@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "control/data/recordset.h"
-#include "control/data/variant.h"
+#include <kivdb/recordset.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

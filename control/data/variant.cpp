@@ -1,4 +1,4 @@
-#include "control/data/variant.h"
+#include <kivdb/variant.h>
 
 #include <cctype>
 #include <charconv>
@@ -8,7 +8,9 @@
 namespace kivdb {
 namespace {
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -48,8 +50,10 @@ bool ReadTime(std::string_view text, size_t& pos, DateTime& out) {
 }
 
 std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
   return text;
 }
 
@@ -111,7 +115,8 @@ std::optional<DateTime> ParseDateTime(std::string_view text) {
   if (!ReadDigits(text, pos, 2, out.month)) return std::nullopt;
   if (pos >= text.size() || text[pos++] != '-') return std::nullopt;
   if (!ReadDigits(text, pos, 2, out.day)) return std::nullopt;
-  if (out.month < 1 || out.month > 12 || out.day < 1 || out.day > DaysInMonth(out.year, out.month)) {
+  if (out.month < 1 || out.month > 12 || out.day < 1 ||
+      out.day > DaysInMonth(out.year, out.month)) {
     return std::nullopt;
   }
   if (pos == text.size()) return out;
@@ -156,7 +161,9 @@ Variant Variant::Chapter(std::shared_ptr<Recordset> child) {
   return v;
 }
 
-Variant::Kind Variant::GetKind() const { return static_cast<Kind>(value_.index()); }
+Variant::Kind Variant::GetKind() const {
+  return static_cast<Kind>(value_.index());
+}
 
 bool Variant::IsNumber() const {
   switch (GetKind()) {

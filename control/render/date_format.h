@@ -22,8 +22,8 @@
 #include <string>
 #include <string_view>
 
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

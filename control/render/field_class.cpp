@@ -1,6 +1,6 @@
 #include "control/render/field_class.h"
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 

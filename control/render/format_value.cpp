@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"

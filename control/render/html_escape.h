@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <new>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/number_format.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/variant.h>
 #include "control/render/render_context.h"
 
 namespace kivdb {

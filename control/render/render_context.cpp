@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

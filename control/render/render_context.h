@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "control/data/recordset.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/recordset.h>
 
 namespace kivdb {
 

@@ -1,6 +1,6 @@
 // ShowHeader: the header card of a report page, the first record as rows of name and value.
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/paragraph_frame.h"

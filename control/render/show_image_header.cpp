@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/paragraph_frame.h"

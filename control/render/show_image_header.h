@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "control/data/recordset.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/recordset.h>
 #include "control/render/render_context.h"
 
 namespace kivdb {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "control/data/recordset.h"
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/recordset.h>
+#include <kivdb/variant.h>
 #include "control/render/render_context.h"
 
 namespace kivdb {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <vector>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/data/text.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

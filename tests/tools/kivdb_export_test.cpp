@@ -8,7 +8,7 @@
 #include <regex>
 #include <set>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "tests/control/core/control_harness.h"
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/tools/program_run.h"

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "control/core/kivdb.h"
-#include "control/core/memory_browser.h"
-#include "control/core/memory_tree_view.h"
-#include "control/data/error.h"
+#include <kivdb/error.h>
+#include <kivdb/kivdb.h>
+#include <kivdb/memory_browser.h>
+#include <kivdb/memory_tree_view.h>
 
 namespace kivdb::tool {
 namespace {

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <system_error>
 
-#include "control/core/kivdb.h"
-#include "control/core/memory_browser.h"
-#include "control/core/memory_tree_view.h"
-#include "control/data/error.h"
+#include <kivdb/error.h>
+#include <kivdb/kivdb.h>
+#include <kivdb/memory_browser.h>
+#include <kivdb/memory_tree_view.h>
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/site_index.h"
 #include "tools/kivdb/site_walk.h"

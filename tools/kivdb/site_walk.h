@@ -16,8 +16,8 @@
 #include <set>
 #include <string>
 
-#include "control/core/memory_browser.h"
-#include "control/core/memory_tree_view.h"
+#include <kivdb/memory_browser.h>
+#include <kivdb/memory_tree_view.h>
 #include "tools/kivdb/site_index.h"
 
 namespace kivdb::tool {

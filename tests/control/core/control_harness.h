@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
-#include "control/core/kivdb.h"
-#include "control/core/memory_browser.h"
-#include "control/core/memory_tree_view.h"
+#include <kivdb/kivdb.h>
+#include <kivdb/memory_browser.h>
+#include <kivdb/memory_tree_view.h>
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/control/data/test_database.h"
 

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 #include "tests/control/core/control_harness.h"
 
 namespace kivdb::testing {

@@ -1,7 +1,7 @@
 // The in-memory browser passes every navigation through BeforeNavigate2 and answers save and
 // print with copies of the shown page.
 
-#include "control/core/memory_browser.h"
+#include <kivdb/memory_browser.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "tests/control/core/control_harness.h"
 
 namespace kivdb {

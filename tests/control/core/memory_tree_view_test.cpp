@@ -1,11 +1,11 @@
 // The in-memory tree keeps the tree-view contract the control relies on.
 
-#include "control/core/memory_tree_view.h"
+#include <kivdb/memory_tree_view.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

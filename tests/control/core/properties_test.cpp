@@ -7,8 +7,8 @@
 #include <fstream>
 #include <map>
 
-#include "control/core/ini_property_bag.h"
-#include "control/data/error.h"
+#include <kivdb/error.h>
+#include <kivdb/ini_property_bag.h>
 #include "tests/control/core/control_harness.h"
 
 namespace kivdb::testing {

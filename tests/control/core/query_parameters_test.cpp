@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "control/core/memory_tree_view.h"
+#include <kivdb/memory_tree_view.h>
 
 namespace kivdb {
 namespace {

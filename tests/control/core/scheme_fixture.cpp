@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 namespace kivdb::fixture {
 

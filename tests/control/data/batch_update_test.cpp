@@ -2,7 +2,7 @@
 // conflicts.
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "temp_database.h"
 #include "tests/control/data/test_database.h"
 

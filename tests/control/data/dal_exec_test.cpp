@@ -3,7 +3,7 @@
 // records.
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "tests/control/data/test_database.h"
 
 namespace kivdb {

@@ -4,8 +4,8 @@
 
 #include <fstream>
 
+#include <kivdb/dal.h>
 #include "control/data/connection.h"
-#include "control/data/dal.h"
 #include "temp_database.h"
 
 namespace kivdb {

@@ -1,7 +1,7 @@
 // DAL's connection lifecycle and transactions on real databases, SQLite and PostgreSQL alike.
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "tests/control/data/test_database.h"
 
 namespace kivdb {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "control/data/odbc_connection.h"
 #include "tests/control/data/test_database.h"
 

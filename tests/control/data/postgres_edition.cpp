@@ -6,7 +6,7 @@
 #include <mutex>
 #include <regex>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 namespace kivdb::testing_support {
 namespace {

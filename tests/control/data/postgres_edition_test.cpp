@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "tests/control/data/test_database.h"
 
 namespace kivdb::testing_support {

@@ -1,10 +1,10 @@
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

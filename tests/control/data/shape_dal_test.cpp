@@ -2,8 +2,8 @@
 // one connection per read (or the transaction's), and failures that leave no result behind.
 #include <gtest/gtest.h>
 
+#include <kivdb/dal.h>
 #include "control/data/connection.h"
-#include "control/data/dal.h"
 #include "temp_database.h"
 
 namespace kivdb {

@@ -8,7 +8,7 @@
 #include <limits>
 #include <string>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 #include "control/data/shape_key_index.h"
 
 namespace kivdb {

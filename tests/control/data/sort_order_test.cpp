@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 
 namespace kivdb {
 namespace {

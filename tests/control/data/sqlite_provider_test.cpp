@@ -2,7 +2,7 @@
 // engines share is in dal_exec_test.cpp.
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "temp_database.h"
 
 namespace kivdb {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 #include "temp_database.h"
 
 namespace kivdb {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 namespace kivdb::testing_support {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "control/data/dal.h"
+#include <kivdb/dal.h>
 
 namespace kivdb::testing_support {
 namespace {

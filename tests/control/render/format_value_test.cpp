@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/date_format.h"
 
 namespace kivdb {

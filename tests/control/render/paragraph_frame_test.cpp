@@ -13,7 +13,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "tests/control/render/render_test_support.h"
 
 namespace kivdb {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/data/recordset.h"
+#include <kivdb/recordset.h>
 #include "control/render/render_context.h"
 
 namespace kivdb::testing {

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/render_context.h"
 #include "tests/control/render/render_test_support.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "control/data/error.h"
+#include <kivdb/error.h>
 #include "control/render/whole_number.h"
 #include "tests/control/render/render_test_support.h"
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "control/data/recordset.h"
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/recordset.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 
@@ -22,8 +22,8 @@ class Connection;
 
 // Opens one connection for a connection string, or returns null with the reason in `error`.
 // Tests pass their own factory to make a provider fail on demand.
-using ConnectionFactory =
-    std::function<std::unique_ptr<Connection>(const std::string& connectionString, std::string& error)>;
+using ConnectionFactory = std::function<std::unique_ptr<Connection>(
+    const std::string& connectionString, std::string& error)>;
 
 class KIVDB_EXPORT DAL {
  public:

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "control/core/browser.h"
-#include "control/export.h"
+#include <kivdb/browser.h>
+#include <kivdb/export.h>
 
 namespace kivdb {
 

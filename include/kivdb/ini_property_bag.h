@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "control/core/property_bag.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/property_bag.h>
 
 namespace kivdb {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "control/core/tree_view.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/tree_view.h>
 
 namespace kivdb {
 

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 
@@ -113,7 +113,8 @@ class KIVDB_EXPORT Recordset {
   void MoveLast();
   bool Eof() const;  // past the last record (also true when there are none)
   bool Bof() const;  // before the first record (also true when there are none)
-  // The value of the field at `position` in the current record (the fast path of Fields(i).Value()).
+  // The value of the field at `position` in the current record (the fast path of
+  // Fields(i).Value()).
   const Variant& Value(int position) const;
 
   // Orders the records by "name [ASC|DESC], name2 [ASC|DESC]"; names without regard to case.

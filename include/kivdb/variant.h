@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 

@@ -20,13 +20,13 @@
 #include <memory>
 #include <string>
 
-#include "control/core/browser.h"
-#include "control/core/property_bag.h"
-#include "control/core/tree_view.h"
-#include "control/data/dal.h"
-#include "control/data/recordset.h"
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/browser.h>
+#include <kivdb/dal.h>
+#include <kivdb/export.h>
+#include <kivdb/property_bag.h>
+#include <kivdb/recordset.h>
+#include <kivdb/tree_view.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 

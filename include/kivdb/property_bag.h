@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "control/data/variant.h"
-#include "control/export.h"
+#include <kivdb/export.h>
+#include <kivdb/variant.h>
 
 namespace kivdb {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "control/export.h"
+#include <kivdb/export.h>
 
 namespace kivdb {
 
