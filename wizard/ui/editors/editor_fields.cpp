@@ -26,6 +26,10 @@ QColor FieldBackground(const QWidget* field) {
   return field ? field->palette().color(QPalette::Base) : QColor();
 }
 
+void MarkReadOnly(QWidget* field) {
+  SetFieldBackground(field, QApplication::palette().color(QPalette::Window));
+}
+
 QWidget* MoveToNextField(QWidget* from) {
   if (!from) return nullptr;
   QWidget* window = from->window();

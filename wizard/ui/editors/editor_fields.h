@@ -22,6 +22,8 @@ QColor NormalFieldBackground();
 QColor TooltipBackground();
 void SetFieldBackground(QWidget* field, const QColor& colour);
 QColor FieldBackground(const QWidget* field);
+// Not-editable fields show the window's colour, so they do not look like fields to type in.
+void MarkReadOnly(QWidget* field);
 
 // Enter in an editor: the field that had the focus gets the normal background again, the focus
 // moves on as Tab moves it (disabled and not-editable fields are skipped), and the field that then

@@ -66,7 +66,7 @@ QPixmap DrawIntroPicture(QSize size) {
   }
 
   // The arrow from the clicked node to its report page.
-  const QPointF from(w * 0.40, unit * (1.5 + 2 * 1.25));
+  const QPointF from(x0 + 2 * unit + node * 1.5 + unit * 2.1 + 4, unit * (1.5 + 2 * 1.25));
   const QPointF to(w * 0.52, h * 0.32);
   QPainterPath arrow(from);
   arrow.cubicTo(from + QPointF(w * 0.06, 0), to - QPointF(w * 0.06, 0), to);

@@ -50,6 +50,7 @@ void fNav::BuildForm() {
   txtID_ = LineEdit(this, "txtID");
   txtID_->setReadOnly(true);
   txtID_->setFocusPolicy(Qt::NoFocus);
+  MarkReadOnly(txtID_);
   txtDescription_ = LineEdit(this, "txtDescription");
   lstType_ = new QListWidget(this);
   lstType_->setObjectName(QStringLiteral("lstType"));
@@ -76,7 +77,8 @@ void fNav::BuildForm() {
   auto* grid = new QGridLayout(this);
   grid->addWidget(lblParent_, 0, 0, 1, 4);
   grid->addWidget(new QLabel(tr("ID:"), this), 1, 0);
-  grid->addWidget(txtID_, 1, 1);
+  txtID_->setFixedWidth(txtID_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+  grid->addWidget(txtID_, 1, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(tr("Description:"), this), 2, 0);
   grid->addWidget(txtDescription_, 2, 1, 1, 3);
   grid->addWidget(new QLabel(tr("Node Type:"), this), 3, 0, Qt::AlignTop);

@@ -46,6 +46,7 @@ void fWeb::BuildForm() {
   txtID_ = LineEdit(this, "txtID");
   txtID_->setReadOnly(true);
   txtID_->setFocusPolicy(Qt::NoFocus);
+  MarkReadOnly(txtID_);
   txtSeqNo_ = LineEdit(this, "txtSeqNo");
   txtTitle_ = LineEdit(this, "txtTitle");
   txtQuery_ = LineEdit(this, "txtQuery");
@@ -79,9 +80,11 @@ void fWeb::BuildForm() {
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(tr("ID:"), this), 0, 0);
-  grid->addWidget(txtID_, 0, 1);
+  txtID_->setFixedWidth(txtID_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
+  grid->addWidget(txtID_, 0, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(tr("Sequence No:"), this), 1, 0);
-  grid->addWidget(txtSeqNo_, 1, 1);
+  txtSeqNo_->setFixedWidth(txtID_->width());
+  grid->addWidget(txtSeqNo_, 1, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(tr("Paragraph Title:"), this), 2, 0);
   grid->addWidget(txtTitle_, 2, 1, 1, 3);
   grid->addWidget(new QLabel(tr("Query:"), this), 3, 0);
@@ -93,7 +96,8 @@ void fWeb::BuildForm() {
   grid->addWidget(new QLabel(tr("Paragraph Type:"), this), 5, 0, Qt::AlignTop);
   grid->addWidget(lstType_, 5, 1, 1, 3);
   grid->addWidget(new QLabel(tr("Form No.:"), this), 6, 0);
-  grid->addWidget(txtForm_, 6, 1);
+  txtForm_->setFixedWidth(txtID_->width());
+  grid->addWidget(txtForm_, 6, 1, Qt::AlignLeft);
   grid->addWidget(new QLabel(tr("Columns Or (XML for (T)):"), this), 7, 0);
   grid->addWidget(txtCol_, 7, 1, 1, 3);
   grid->addWidget(lblDesc_, 8, 0, 1, 4);

@@ -24,6 +24,7 @@ ParameterFields::ParameterFields(QWidget* parent, std::function<void(std::string
   keyLength_->setEnabled(false);
   parm_->setReadOnly(true);
   parm_->setFocusPolicy(Qt::NoFocus);
+  MarkReadOnly(parm_);
   parm_->setText(QStringLiteral("0"));
   connect(list_, &QListWidget::currentRowChanged, this, &ParameterFields::React);
   connect(keyLength_, &QLineEdit::textChanged, this, &ParameterFields::ComposeCKey);
