@@ -1,6 +1,7 @@
 #include "wizard/ui/editors/editor_fields.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
@@ -48,6 +49,23 @@ QWidget* MoveToNextField(QWidget* from) {
   QWidget* focused = window->focusWidget() ? window->focusWidget() : next;
   SetFieldBackground(focused, kEnteredFieldColour);
   return focused;
+}
+
+QLineEdit* NamedLineEdit(QWidget* parent, const char* name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  return edit;
+}
+
+QLabel* HelpArea(QWidget* parent, int minimumHeight) {
+  auto* area = new QLabel(QStringLiteral("--"), parent);
+  area->setObjectName(QStringLiteral("lblDesc"));
+  area->setWordWrap(true);
+  area->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+  area->setFrameShape(QFrame::StyledPanel);
+  area->setMinimumHeight(minimumHeight);
+  area->setTextInteractionFlags(Qt::NoTextInteraction);
+  return area;
 }
 
 QString ToQt(std::string_view text) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QWidget;
@@ -29,6 +30,11 @@ void MarkReadOnly(QWidget* field);
 // moves on as Tab moves it (disabled and not-editable fields are skipped), and the field that then
 // has the focus is coloured. Returns that field.
 QWidget* MoveToNextField(QWidget* from);
+
+// A line edit with the object name the field is known by.
+QLineEdit* NamedLineEdit(QWidget* parent, const char* name);
+// The help area (lblDesc): shows "--" until a field sets it.
+QLabel* HelpArea(QWidget* parent, int minimumHeight);
 
 QString ToQt(std::string_view text);
 std::string Text(const QLineEdit* field);

@@ -13,19 +13,10 @@
 #include "wizard/model/numbers.h"
 #include "wizard/ui/editors/editor_fields.h"
 #include "wizard/ui/editors/event_handler.h"
+#include "wizard/ui/editors/field_focus.h"
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
-namespace {
-
-QLineEdit* LineEdit(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  return edit;
-}
-
-}  // namespace
-
 fNav::fNav(clsNavSchemes& oNavs, QWidget* parent)
     : QDialog(parent),
       oNavs_(oNavs),
@@ -40,32 +31,28 @@ fNav::fNav(clsNavSchemes& oNavs, QWidget* parent)
   oEH_->SetForm(this);
   connect(oEH_, &clsEventHandler::eSave, this, &fNav::Save);
   connect(oEH_, &clsEventHandler::eCloseForm, this, &QWidget::close);
-  connect(oEH_, &clsEventHandler::eEnter, this, &fNav::OnEnter);
-  connect(qApp, &QApplication::focusChanged, this, &fNav::OnFocusChanged);
+  focus_ = new FieldFocus(
+      this, [this](QWidget* field) { return MayLeave(field); },
+      [this](QWidget* field) { OnFocus(field); });
+  connect(oEH_, &clsEventHandler::eEnter, focus_, &FieldFocus::Enter);
 }
 
 void fNav::BuildForm() {
   lblParent_ = new QLabel(this);
   lblParent_->setObjectName(QStringLiteral("lblParent"));
-  txtID_ = LineEdit(this, "txtID");
+  txtID_ = NamedLineEdit(this, "txtID");
   txtID_->setReadOnly(true);
   txtID_->setFocusPolicy(Qt::NoFocus);
   MarkReadOnly(txtID_);
-  txtDescription_ = LineEdit(this, "txtDescription");
+  txtDescription_ = NamedLineEdit(this, "txtDescription");
   lstType_ = new QListWidget(this);
   lstType_->setObjectName(QStringLiteral("lstType"));
   lstType_->setSelectionMode(QAbstractItemView::SingleSelection);
-  txtQuery_ = LineEdit(this, "txtQuery");
+  txtQuery_ = NamedLineEdit(this, "txtQuery");
   parm_ = new ParameterFields(this, [this](std::string_view text) { ShowHelp(text); });
-  txtIcon_ = LineEdit(this, "txtIcon");
-  txtRole_ = LineEdit(this, "txtRole");
-  lblDesc_ = new QLabel(QStringLiteral("--"), this);
-  lblDesc_->setObjectName(QStringLiteral("lblDesc"));
-  lblDesc_->setWordWrap(true);
-  lblDesc_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  lblDesc_->setFrameShape(QFrame::StyledPanel);
-  lblDesc_->setMinimumHeight(120);
-  lblDesc_->setTextInteractionFlags(Qt::NoTextInteraction);
+  txtIcon_ = NamedLineEdit(this, "txtIcon");
+  txtRole_ = NamedLineEdit(this, "txtRole");
+  lblDesc_ = HelpArea(this, 120);
 
   parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
   lstType_->setFixedHeight(lstType_->fontMetrics().height() * 4 + 12);
@@ -191,30 +178,17 @@ bool fNav::MayLeave(QWidget* field) {
   return false;
 }
 
-void fNav::OnEnter(QWidget* control) {
-  if (MayLeave(control)) {
-    checkingField_ = true;  // checked already
-    MoveToNextField(control);
-    checkingField_ = false;
+void fNav::OnFocus(QWidget* field) {
+  const std::pair<QWidget*, NavField> helped[] = {{txtDescription_, NavField::Description},
+                                                  {lstType_, NavField::Type},
+                                                  {txtQuery_, NavField::Query},
+                                                  {parm_->List(), NavField::Parm},
+                                                  {parm_->KeyLengthField(), NavField::KeyLength},
+                                                  {txtIcon_, NavField::Icon},
+                                                  {txtRole_, NavField::Role}};
+  for (const auto& [widget, which] : helped) {
+    if (widget == field) ShowHelp(NavFieldHelp(which));
   }
-}
-
-void fNav::OnFocusChanged(QWidget* old, QWidget* now) {
-  if (!now || now->window() != this) return;
-  if (!checkingField_ && old == parm_->KeyLengthField()) {
-    checkingField_ = true;
-    const bool mayLeave = MayLeave(old);
-    if (!mayLeave) old->setFocus(Qt::OtherFocusReason);
-    checkingField_ = false;
-    if (!mayLeave) return;
-  }
-  if (now == txtDescription_) ShowHelp(NavFieldHelp(NavField::Description));
-  if (now == lstType_) ShowHelp(NavFieldHelp(NavField::Type));
-  if (now == txtQuery_) ShowHelp(NavFieldHelp(NavField::Query));
-  if (now == parm_->List()) ShowHelp(NavFieldHelp(NavField::Parm));
-  if (now == parm_->KeyLengthField()) ShowHelp(NavFieldHelp(NavField::KeyLength));
-  if (now == txtIcon_) ShowHelp(NavFieldHelp(NavField::Icon));
-  if (now == txtRole_) ShowHelp(NavFieldHelp(NavField::Role));
 }
 
 void fNav::ShowHelp(std::string_view text) {

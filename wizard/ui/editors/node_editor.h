@@ -22,6 +22,7 @@ class QListWidget;
 
 namespace kivwz {
 
+class FieldFocus;
 class ParameterFields;
 class clsEventHandler;
 
@@ -55,10 +56,9 @@ class fNav : public QDialog {
   bool IsChanged() const;
   void StoreFields();
   void Save();
-  void OnEnter(QWidget* control);
-  void OnFocusChanged(QWidget* old, QWidget* now);
   // Leaving a checked field; false (message shown) when it may not be left.
   bool MayLeave(QWidget* field);
+  void OnFocus(QWidget* field);
   void ShowHelp(std::string_view text);
 
   clsNavSchemes& oNavs_;
@@ -77,7 +77,7 @@ class fNav : public QDialog {
   ParameterFields* parm_;
   QLineEdit* txtIcon_;
   QLineEdit* txtRole_;
-  bool checkingField_ = false;
+  FieldFocus* focus_;
 };
 
 }  // namespace kivwz

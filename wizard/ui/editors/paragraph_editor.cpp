@@ -12,19 +12,10 @@
 #include "wizard/model/numbers.h"
 #include "wizard/ui/editors/editor_fields.h"
 #include "wizard/ui/editors/event_handler.h"
+#include "wizard/ui/editors/field_focus.h"
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
-namespace {
-
-QLineEdit* LineEdit(QWidget* parent, const char* name) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  return edit;
-}
-
-}  // namespace
-
 fWeb::fWeb(clsNavSchemes& oNavs, QWidget* parent)
     : QDialog(parent),
       oNavs_(oNavs),
@@ -38,18 +29,20 @@ fWeb::fWeb(clsNavSchemes& oNavs, QWidget* parent)
   oEH_->SetForm(this);
   connect(oEH_, &clsEventHandler::eSave, this, &fWeb::Save);
   connect(oEH_, &clsEventHandler::eCloseForm, this, &QWidget::close);
-  connect(oEH_, &clsEventHandler::eEnter, this, &fWeb::OnEnter);
-  connect(qApp, &QApplication::focusChanged, this, &fWeb::OnFocusChanged);
+  focus_ = new FieldFocus(
+      this, [this](QWidget* field) { return MayLeave(field); },
+      [this](QWidget* field) { OnFocus(field); });
+  connect(oEH_, &clsEventHandler::eEnter, focus_, &FieldFocus::Enter);
 }
 
 void fWeb::BuildForm() {
-  txtID_ = LineEdit(this, "txtID");
+  txtID_ = NamedLineEdit(this, "txtID");
   txtID_->setReadOnly(true);
   txtID_->setFocusPolicy(Qt::NoFocus);
   MarkReadOnly(txtID_);
-  txtSeqNo_ = LineEdit(this, "txtSeqNo");
-  txtTitle_ = LineEdit(this, "txtTitle");
-  txtQuery_ = LineEdit(this, "txtQuery");
+  txtSeqNo_ = NamedLineEdit(this, "txtSeqNo");
+  txtTitle_ = NamedLineEdit(this, "txtTitle");
+  txtQuery_ = NamedLineEdit(this, "txtQuery");
   parm_ = new ParameterFields(this, [this](std::string_view text) { ShowHelp(text); });
   parm_->SetInitialKeyLength(QStringLiteral("0"));
   lstType_ = new QListWidget(this);
@@ -58,18 +51,12 @@ void fWeb::BuildForm() {
   for (const std::string& entry : WebTypeEntries()) {
     lstType_->addItem(QString::fromStdString(entry));
   }
-  txtForm_ = LineEdit(this, "txtForm");
+  txtForm_ = NamedLineEdit(this, "txtForm");
   txtForm_->setText(QStringLiteral("0"));
   txtForm_->setEnabled(false);
-  txtCol_ = LineEdit(this, "txtCol");
+  txtCol_ = NamedLineEdit(this, "txtCol");
   txtCol_->setEnabled(false);
-  lblDesc_ = new QLabel(QStringLiteral("--"), this);
-  lblDesc_->setObjectName(QStringLiteral("lblDesc"));
-  lblDesc_->setWordWrap(true);
-  lblDesc_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-  lblDesc_->setFrameShape(QFrame::StyledPanel);
-  lblDesc_->setMinimumHeight(150);
-  lblDesc_->setTextInteractionFlags(Qt::NoTextInteraction);
+  lblDesc_ = HelpArea(this, 150);
 
   parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
   lstType_->setFixedHeight(lstType_->sizeHintForRow(0) * 7 + 6);
@@ -190,31 +177,18 @@ bool fWeb::MayLeave(QWidget* field) {
   return valid;
 }
 
-void fWeb::OnEnter(QWidget* control) {
-  if (MayLeave(control)) {
-    checkingField_ = true;  // checked already
-    MoveToNextField(control);
-    checkingField_ = false;
+void fWeb::OnFocus(QWidget* field) {
+  const std::pair<QWidget*, WebField> helped[] = {{txtSeqNo_, WebField::SeqNo},
+                                                  {txtTitle_, WebField::Title},
+                                                  {txtQuery_, WebField::Query},
+                                                  {parm_->List(), WebField::Parm},
+                                                  {parm_->KeyLengthField(), WebField::KeyLength},
+                                                  {lstType_, WebField::Type},
+                                                  {txtForm_, WebField::Form},
+                                                  {txtCol_, WebField::Cols}};
+  for (const auto& [widget, which] : helped) {
+    if (widget == field) ShowHelp(WebFieldHelp(which));
   }
-}
-
-void fWeb::OnFocusChanged(QWidget* old, QWidget* now) {
-  if (!now || now->window() != this) return;
-  if (!checkingField_ && (old == parm_->KeyLengthField() || old == txtSeqNo_)) {
-    checkingField_ = true;
-    const bool mayLeave = MayLeave(old);
-    if (!mayLeave) old->setFocus(Qt::OtherFocusReason);
-    checkingField_ = false;
-    if (!mayLeave) return;
-  }
-  if (now == txtSeqNo_) ShowHelp(WebFieldHelp(WebField::SeqNo));
-  if (now == txtTitle_) ShowHelp(WebFieldHelp(WebField::Title));
-  if (now == txtQuery_) ShowHelp(WebFieldHelp(WebField::Query));
-  if (now == parm_->List()) ShowHelp(WebFieldHelp(WebField::Parm));
-  if (now == parm_->KeyLengthField()) ShowHelp(WebFieldHelp(WebField::KeyLength));
-  if (now == lstType_) ShowHelp(WebFieldHelp(WebField::Type));
-  if (now == txtForm_) ShowHelp(WebFieldHelp(WebField::Form));
-  if (now == txtCol_) ShowHelp(WebFieldHelp(WebField::Cols));
 }
 
 void fWeb::ShowHelp(std::string_view text) {

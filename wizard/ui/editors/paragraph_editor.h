@@ -22,6 +22,7 @@ class QListWidget;
 
 namespace kivwz {
 
+class FieldFocus;
 class ParameterFields;
 class clsEventHandler;
 
@@ -53,10 +54,9 @@ class fWeb : public QDialog {
   // False, storing nothing, when a number field is no whole number (the message is shown).
   bool StoreFields();
   void Save();
-  void OnEnter(QWidget* control);
-  void OnFocusChanged(QWidget* old, QWidget* now);
   // Leaving a checked field; false (message shown) when it may not be left.
   bool MayLeave(QWidget* field);
+  void OnFocus(QWidget* field);
   void ShowHelp(std::string_view text);
 
   clsNavSchemes& oNavs_;
@@ -74,7 +74,7 @@ class fWeb : public QDialog {
   QListWidget* lstType_;
   QLineEdit* txtForm_;
   QLineEdit* txtCol_;
-  bool checkingField_ = false;
+  FieldFocus* focus_;
 };
 
 }  // namespace kivwz
