@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTest>
 #include <QWidget>
 #include <string>
@@ -51,6 +52,10 @@ inline void TypeInto(QLineEdit* field, const QString& text) {
   field->selectAll();
   QTest::keyClicks(field, text);
 }
+
+// Answers the next modal message box with the button, once it is shown, and reports its title
+// and text ("title | text"). Polls, so the box may open after the call.
+void AnswerNextBox(QMessageBox::StandardButton button, QString* seen);
 
 inline QStringList Entries(QListWidget* list) {
   QStringList entries;

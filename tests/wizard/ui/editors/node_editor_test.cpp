@@ -213,6 +213,26 @@ TEST_F(NodeEditorTest, AnsweringNoDropsTheChange) {
   EXPECT_EQ(navs.Count(), 4);
 }
 
+TEST_F(NodeEditorTest, ClosingQuestionAndNumericMessageAreRealMessageBoxes) {
+  auto editor = Open(2, NewRecord(2));
+  editor->SetPrompts(nullptr);  // the window's own message boxes
+  auto* kinds = Field<QListWidget>(*editor, "lstParm");
+  kinds->setCurrentRow(2);
+  auto* keyLength = Field<QLineEdit>(*editor, "txtnn");
+  TypeInto(keyLength, "x");
+  QString seen;
+  test::AnswerNextBox(QMessageBox::Ok, &seen);
+  QTest::keyClick(keyLength, Qt::Key_Return);
+  EXPECT_EQ(seen, "kivwz_editor_tests | Please enter Numeric Value");
+
+  TypeInto(Field<QLineEdit>(*editor, "txtDescription"), "Suppliers");
+  test::AnswerNextBox(QMessageBox::No, &seen);
+  editor->close();
+  EXPECT_EQ(seen, "Update Confirmation | Do you want to Update the Node?");
+  EXPECT_FALSE(editor->isVisible());
+  EXPECT_EQ(navs.Count(), 4);
+}
+
 TEST_F(NodeEditorTest, AnsweringYesFilesANewNode) {
   auto editor = Open(2, NewRecord(2));
   TypeInto(Field<QLineEdit>(*editor, "txtDescription"), "Suppliers");
