@@ -174,6 +174,32 @@ TEST_F(ParagraphEditorTest, SequenceNumberMayNotBeLeftUnlessWhole) {
   EXPECT_EQ(prompts.shown.size(), 1u);
 }
 
+TEST_F(ParagraphEditorTest, EnterWalksTheEnabledFieldsInOrderShowingTheirHelp) {
+  auto editor = Open(NewParagraph());  // S: no form number, no key length
+  struct Step {
+    const char* field;
+    const char* helpStart;
+  };
+  const Step steps[] = {
+      {"txtTitle", "Please Enter the Title of the Paragraph."},
+      {"txtQuery", "Specify the name of Query/Stored Procedure."},
+      {"lstParm", "The Parameters Can be one of the Following"},
+      {"lstType", "<<CHEMIST -- An Aid to Remembering.>>"},
+      {"txtCol", "This is a multi-purpose field."},
+      {"txtSeqNo", "Please give the Sequence No. for this Paragraph"},
+  };
+  QWidget* field = Field<QLineEdit>(*editor, "txtSeqNo");
+  field->setFocus();
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.field);
+    QTest::keyClick(field, Qt::Key_Return);
+    field = QApplication::focusWidget();
+    ASSERT_TRUE(field);
+    EXPECT_EQ(field->objectName(), step.field);
+    EXPECT_TRUE(Field<QLabel>(*editor, "lblDesc")->text().startsWith(step.helpStart));
+  }
+}
+
 TEST_F(ParagraphEditorTest, EmptyQueryIsRefusedByTheScheme) {
   auto editor = Open(NewParagraph());
   QTest::keyClick(Field<QLineEdit>(*editor, "txtTitle"), Qt::Key_F3);
