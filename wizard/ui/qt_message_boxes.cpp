@@ -1,0 +1,20 @@
+#include "wizard/ui/qt_message_boxes.h"
+
+#include <QMessageBox>
+
+namespace kivwz {
+
+void QtMessageBoxes::Information(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QString::fromUtf8(kProgramTitle),
+                  QString::fromStdString(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+bool QtMessageBoxes::AskYesNo(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle),
+                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+}  // namespace kivwz
