@@ -83,6 +83,9 @@ void SchemeGrid::SetCurrentRow(int row) {
 void SchemeGrid::SetTopRow(int row) {
   if (row < 0 || row >= RowCount()) return;
   Flush();
+  // The scroll range must know of the rows just added before the grid can scroll to them.
+  executeDelayedItemsLayout();
+  updateGeometries();
   if (row == 0) {
     scrollToTop();
   } else {
