@@ -105,9 +105,9 @@ TEST_F(QtViews, TreeShowsTextsPicturesAndColoursByType) {
     Color color;
     bool picture;
   };
-  for (const Case& c : {Case{"N2", kRed, true}, Case{"N3", kBlue, true},
-                        Case{"N4", kDarkGreen, true}, Case{"N5", kMaroon, true},
-                        Case{"N6", kBlack, false}}) {
+  for (const Case& c :
+       {Case{"N2", kRed, true}, Case{"N3", kBlue, true}, Case{"N4", kDarkGreen, true},
+        Case{"N5", kMaroon, true}, Case{"N6", kBlack, false}}) {
     const QTreeWidgetItem* item = tree_->ItemOf(c.key);
     ASSERT_NE(item, nullptr) << c.key;
     EXPECT_EQ(item->foreground(0).color(), Qt(c.color)) << c.key;
@@ -162,8 +162,8 @@ TEST_F(QtViews, GridRightClickAfterARedrawHandsTheHeaderCells) {
   QTest::mouseClick(webGrid_->viewport(), Qt::RightButton, {}, CentreOfRow(*webGrid_, 3));
   navs_.DisplayFullWeb();
   QTest::mouseClick(webGrid_->viewport(), Qt::RightButton, {}, CentreOfRow(*webGrid_, 1));
-  EXPECT_EQ(events_, (std::vector<std::string>{"paragraph popup ID XST1",
-                                               "paragraph popup 2 5", "paragraph popup ID XST1"}));
+  EXPECT_EQ(events_, (std::vector<std::string>{"paragraph popup ID XST1", "paragraph popup 2 5",
+                                               "paragraph popup ID XST1"}));
 }
 
 TEST_F(QtViews, GridColumnsFollowTheFormat) {
