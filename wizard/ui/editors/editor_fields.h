@@ -1,0 +1,36 @@
+#pragma once
+// What both editor windows do with their fields: background colours, Enter's move to the next
+// field, labelled help, and reading a field as text.
+
+#include <QColor>
+#include <QString>
+#include <string>
+#include <string_view>
+
+class QLineEdit;
+class QListWidget;
+class QWidget;
+
+namespace kivwz {
+
+// The background of the field Enter has just moved to.
+inline const QColor kEnteredFieldColour{192, 192, 255};
+
+// The normal background of text fields and lists, and the tooltip background that marks the
+// key-length field while it is in use.
+QColor NormalFieldBackground();
+QColor TooltipBackground();
+void SetFieldBackground(QWidget* field, const QColor& colour);
+QColor FieldBackground(const QWidget* field);
+
+// Enter in an editor: the field that had the focus gets the normal background again, the focus
+// moves on as Tab moves it (disabled and not-editable fields are skipped), and the field that then
+// has the focus is coloured. Returns that field.
+QWidget* MoveToNextField(QWidget* from);
+
+QString ToQt(std::string_view text);
+std::string Text(const QLineEdit* field);
+// The first letter of the chosen entry, "" when none is chosen.
+std::string ChosenLetter(const QListWidget* list);
+
+}  // namespace kivwz
