@@ -8,8 +8,8 @@
 #include <QMenuBar>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <stdexcept>
 
+#include "wizard/ui/desktop_windows.h"
 #include "wizard/ui/qt_file_dialogs.h"
 #include "wizard/ui/qt_message_boxes.h"
 #include "wizard/ui/rules_panel.h"
@@ -49,8 +49,7 @@ fMain::fMain(Services services, QWidget* parent) : QMainWindow(parent), services
     services_.dialogs = ownDialogs_.get();
   }
   if (services_.windows == nullptr) {
-    if (!services_.makeWindows) throw std::invalid_argument("fMain needs its modal windows");
-    ownWindows_ = services_.makeWindows(*this);
+    ownWindows_ = std::make_unique<DesktopWindows>(*this, oNavs);
     services_.windows = ownWindows_.get();
   }
   BuildViews();

@@ -4,7 +4,6 @@
 // WizardCommands. Dialogs, message boxes and the modal windows can be handed in for tests.
 
 #include <QMainWindow>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,15 +26,14 @@ class fMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // What the window talks to. Message boxes and file dialogs left empty are the desktop's own;
-  // the modal windows are either given or made by makeWindows once the window exists.
+  // What the window talks to; each left empty is the desktop's own.
   struct Services {
     MessageBoxes* messages = nullptr;
     FileDialogs* dialogs = nullptr;
     WizardWindows* windows = nullptr;
-    std::function<std::unique_ptr<WizardWindows>(fMain&)> makeWindows;
   };
 
+  fMain() : fMain(Services()) {}
   explicit fMain(Services services, QWidget* parent = nullptr);
   ~fMain() override;
 

@@ -2,17 +2,19 @@
 
 #include <QMessageBox>
 
+#include "wizard/ui/editors/editor_prompts.h"
+
 namespace kivwz {
 
 void QtMessageBoxes::Information(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, QString::fromUtf8(kProgramTitle),
-                  QString::fromStdString(text), QMessageBox::Ok, parent_);
+  QMessageBox box(QMessageBox::Information, ProgramTitle(), QString::fromStdString(text),
+                  QMessageBox::Ok, parent_);
   box.exec();
 }
 
 bool QtMessageBoxes::AskYesNo(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle),
-                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  QMessageBox box(QMessageBox::Question, ProgramTitle(), QString::fromStdString(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // QtMessageBoxes: the wizard's information boxes as modal QMessageBoxes with one OK button,
-// titled with the program's title.
+// titled with the program's title (ProgramTitle).
 
 #include <QPointer>
 #include <QString>
@@ -9,8 +9,6 @@
 #include "wizard/model/views.h"
 
 namespace kivwz {
-
-inline constexpr const char* kProgramTitle = "KivWZ";
 
 class QtMessageBoxes : public MessageBoxes {
  public:

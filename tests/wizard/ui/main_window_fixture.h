@@ -20,7 +20,7 @@ namespace kivwz::test {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    main_ = std::make_unique<fMain>(fMain::Services{&messages_, &dialogs_, &windows_, {}});
+    main_ = std::make_unique<fMain>(fMain::Services{&messages_, &dialogs_, &windows_});
     main_->resize(1200, 800);
     main_->Start();
     main_->show();

@@ -22,7 +22,7 @@ TEST(MainWindowStart, IntroductionFirstThenTheTwoLineMessageOverTheDefaultScheme
   RecordingMessages messages(log);
   ScriptedDialogs dialogs;
   RecordingWindows windows(log);
-  fMain main({&messages, &dialogs, &windows, {}});
+  fMain main({&messages, &dialogs, &windows});
   // Nothing is shown before the start-up sequence runs.
   EXPECT_TRUE(log.empty());
   main.Start();
@@ -275,7 +275,7 @@ TEST(MainWindowDialogs, StartInTheCurrentFolderBeforeAnyFile) {
   RecordingMessages messages(log);
   ScriptedDialogs dialogs;
   RecordingWindows windows(log);
-  fMain main({&messages, &dialogs, &windows, {}});
+  fMain main({&messages, &dialogs, &windows});
   main.Start();
   main.findChild<QAction*>("mnuNavOpen")->trigger();
   EXPECT_EQ(dialogs.startFolders,
