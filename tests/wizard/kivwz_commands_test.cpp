@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -53,8 +54,10 @@ class KivWZCommands : public ::testing::Test {
     std::ofstream(File(name), std::ios::binary) << content;
   }
 
-  Outcome KivWZ(const std::vector<std::string>& args) const {
-    std::string command = Quoted(KIVWZ_PROGRAM);
+  Outcome KivWZ(const std::vector<std::string>& args) const { return Run(KIVWZ_PROGRAM, args); }
+
+  Outcome Run(const std::string& program, const std::vector<std::string>& args) const {
+    std::string command = Quoted(program);
     for (const std::string& arg : args) command += " " + Quoted(arg);
     command += " >" + Quoted(File("stdout")) + " 2>" + Quoted(File("stderr")) + " </dev/null";
     Outcome run;
@@ -174,6 +177,31 @@ TEST_F(KivWZCommands, UnreadableFilesAndBadCommandLinesExit2) {
   }
 }
 
+TEST_F(KivWZCommands, HelpPrintsUsage) {
+  const Outcome run = KivWZ({"--help"});
+  EXPECT_EQ(run.status, 0);
+  for (const char* command : {"check-nav", "nav-todo", "check-web", "web-todo", "renumber"}) {
+    EXPECT_NE(run.out.find(command), std::string::npos) << command;
+  }
+}
+
+#ifdef KIVWZ_DESKTOP
+// Without a command the program opens its window; with no display to open it on it says so in
+// one line and fails, whether or not files are named.
+TEST_F(KivWZCommands, WithoutADisplayTheWindowSaysSoInOneLine) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, std::vector<std::string>{"XST1.txt", "XST2.txt"}}) {
+    std::vector<std::string> command{"-u", "DISPLAY",         "-u",         "WAYLAND_DISPLAY",
+                                     "-u", "QT_QPA_PLATFORM", KIVWZ_PROGRAM};
+    command.insert(command.end(), args.begin(), args.end());
+    const Outcome run = Run("env", command);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_NE(run.err.find("no display"), std::string::npos) << run.err;
+  }
+}
+#else
 TEST_F(KivWZCommands, NoCommandPrintsUsage) {
   const Outcome run = KivWZ({});
   EXPECT_EQ(run.status, 0);
@@ -181,6 +209,7 @@ TEST_F(KivWZCommands, NoCommandPrintsUsage) {
     EXPECT_NE(run.out.find(command), std::string::npos) << command;
   }
 }
+#endif
 
 }  // namespace
 }  // namespace kivwz

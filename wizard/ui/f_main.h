@@ -1,0 +1,76 @@
+#pragma once
+// fMain: the wizard's main window. Holds the design (oNavs), shows it in the tree and the two
+// grids beside the rules panel, and forwards its menus, popups and the views' events to
+// WizardCommands. Dialogs, message boxes and the modal windows can be handed in for tests.
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+#include "wizard/model/nav_schemes.h"
+#include "wizard/model/wizard_commands.h"
+
+class QGroupBox;
+class QMenu;
+
+namespace kivwz {
+
+class QtMessageBoxes;
+class RulesPanel;
+class SchemeGrid;
+class SchemeTreeView;
+
+inline constexpr const char* kMainCaption = "Reporting Scheme Wizard for KivDB 1.02";
+
+class fMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // What the window talks to; each left empty is the desktop's own.
+  struct Services {
+    MessageBoxes* messages = nullptr;
+    FileDialogs* dialogs = nullptr;
+    WizardWindows* windows = nullptr;
+  };
+
+  fMain() : fMain(Services()) {}
+  explicit fMain(Services services, QWidget* parent = nullptr);
+  ~fMain() override;
+
+  // The start-up sequence, then the files named on the command line, if any.
+  void Start(const std::string& navFile = {}, const std::string& webFile = {});
+
+  clsNavSchemes oNavs;
+
+  SchemeTreeView& Tree() const { return *myTree_; }
+  SchemeGrid& NavGrid() const { return *flexNav_; }
+  SchemeGrid& WebGrid() const { return *flexWeb_; }
+  QMenu& NodePopup() const { return *mnuPopUp_; }
+  QMenu& ParagraphPopup() const { return *mnuWPopUp_; }
+  WizardCommands& Commands() const { return *commands_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildViews();
+  void BuildMenus();
+  void BindEvents();
+
+  std::unique_ptr<QtMessageBoxes> ownMessages_;
+  std::unique_ptr<FileDialogs> ownDialogs_;
+  std::unique_ptr<WizardWindows> ownWindows_;
+  Services services_;
+
+  SchemeTreeView* myTree_ = nullptr;
+  SchemeGrid* flexNav_ = nullptr;
+  SchemeGrid* flexWeb_ = nullptr;
+  QGroupBox* frN_ = nullptr;
+  QGroupBox* frW_ = nullptr;
+  RulesPanel* frRule_ = nullptr;
+  QMenu* mnuPopUp_ = nullptr;
+  QMenu* mnuWPopUp_ = nullptr;
+  std::unique_ptr<WizardCommands> commands_;
+};
+
+}  // namespace kivwz

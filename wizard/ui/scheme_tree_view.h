@@ -1,0 +1,53 @@
+#pragma once
+// SchemeTreeView: the navigation tree on a QTreeWidget. Draws what clsNavSchemes hands it through
+// the TreeView interface and passes node clicks, released keys and released mouse buttons on as
+// the hooks below, which the main window binds to the scheme's entry points.
+
+#include <QTreeWidget>
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "wizard/model/views.h"
+
+namespace kivwz {
+
+class SchemeTreeView : public QTreeWidget, public TreeView {
+  Q_OBJECT
+
+ public:
+  explicit SchemeTreeView(QWidget* parent = nullptr);
+
+  void Clear() override;
+  bool AddNode(const std::string& parentKey, const std::string& key, const std::string& text,
+               std::string_view imageKey) override;
+  void SetForeColor(const std::string& key, Color color) override;
+  void SetExpanded(const std::string& key, bool expanded) override;
+  bool IsExpanded(const std::string& key) const override;
+  bool Select(const std::string& key) override;
+  void EnsureVisible(const std::string& key) override;
+  std::string SelectedKey() const override;
+  int ChildCount(const std::string& key) const override;
+  std::string ParentKey(const std::string& key) const override;
+
+  // nullptr for an unknown key.
+  QTreeWidgetItem* ItemOf(const std::string& key) const;
+  static std::string KeyOf(const QTreeWidgetItem* item);
+
+  // A left click on a node, with its tree key.
+  std::function<void(const std::string& treeKey)> onNodeClick;
+  // Ins, F2 and Del released, as the key codes of views.h.
+  std::function<void(int keyCode)> onKeyUp;
+  std::function<void(MouseButton button)> onMouseUp;
+
+ protected:
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::unordered_map<std::string, QTreeWidgetItem*> items_;
+  QIcon icons_[5];
+};
+
+}  // namespace kivwz
