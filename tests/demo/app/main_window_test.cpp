@@ -44,12 +44,12 @@ TEST_F(MainWindowTest, BackAndForwardOpenTheNodesAgain) {
   QTest::keyClick(window_.get(), Qt::Key_Left, Qt::AltModifier);
   ASSERT_TRUE(Browser().WaitForLoad());
   EXPECT_EQ(Selected(), "Data Browser\\Regions\\Coast");
-  EXPECT_TRUE(PageText().contains("Truro"));  // Coast's depot
+  EXPECT_TRUE(Shows("Truro"));  // Coast's depot
   Action("actionBack")->trigger();
   Action("actionBack")->trigger();
   ASSERT_TRUE(Browser().WaitForLoad());
   EXPECT_EQ(Selected(), "Data Browser\\Staff");
-  EXPECT_TRUE(PageText().contains("Calloway"));
+  EXPECT_TRUE(Shows("Calloway"));
   EXPECT_FALSE(Action("actionBack")->isEnabled());
 
   QTest::keyClick(window_.get(), Qt::Key_Right, Qt::AltModifier);

@@ -78,6 +78,19 @@ class WindowTest : public ::testing::Test {
 
   QString PageText() { return Evaluate("document.body ? document.body.innerText : ''"); }
 
+  // The report view comes to show `text` (a page of several quick navigations settles last);
+  // the page's text when it does not within ten seconds.
+  ::testing::AssertionResult Shows(const QString& text) {
+    QString seen;
+    for (int waited = 0; waited < 10000; waited += 50) {
+      seen = PageText();
+      if (seen.contains(text)) return ::testing::AssertionSuccess();
+      QTest::qWait(50);
+    }
+    return ::testing::AssertionFailure() << "the page does not show \"" << text.toStdString()
+                                         << "\" but: " << seen.left(400).toStdString();
+  }
+
   DemoCopy copy_;
   std::unique_ptr<MainWindow> window_;
   std::optional<QString> answerFile_;
