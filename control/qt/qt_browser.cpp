@@ -30,9 +30,13 @@ QUrl UrlOf(const std::string& address) {
 
 // The address as the control reads it: local files as paths, anything else as its decoded URL
 // (so a link "^000030000000042" keeps its "^").
+std::string DecodedUrl(const QUrl& url) {
+  return QUrl::fromPercentEncoding(url.toEncoded()).toStdString();
+}
+
 std::string AddressOf(const QUrl& url) {
   if (url.isLocalFile()) return url.toLocalFile().toStdString();
-  return url.toString(QUrl::FullyDecoded).toStdString();
+  return DecodedUrl(url);
 }
 
 QString DefaultSavePrompt(QWebEngineView* view, const QString& suggested) {
@@ -86,7 +90,7 @@ struct QtBrowser::Impl {
       ownLoads.erase(ownLoads.begin(), own + 1);  // earlier ones were superseded
       return true;
     }
-    if (Raise(url.toString(QUrl::FullyDecoded).toStdString())) {
+    if (Raise(DecodedUrl(url))) {
       ++refusals;
       return false;
     }
@@ -105,6 +109,10 @@ struct QtBrowser::Impl {
 
     QPointer<QWebEngineDownloadRequest> download;
     const QString wanted = QFileInfo(path).absoluteFilePath();
+    // The engine would make missing folders, and reports success even where it cannot write.
+    if (!QFileInfo(QFileInfo(wanted).absolutePath()).isDir()) {
+      throw Error(err::kFileAccess, "Path/File access error: no folder for " + path.toStdString());
+    }
     auto hook = QObject::connect(page->profile(), &QWebEngineProfile::downloadRequested,
                                  [&](QWebEngineDownloadRequest* request) {
                                    const QString at = QFileInfo(QDir(request->downloadDirectory()),
@@ -120,7 +128,8 @@ struct QtBrowser::Impl {
     const bool finished =
         WaitFor([&] { return download && download->isFinished(); }, kCommandTimeoutMs);
     QObject::disconnect(hook);
-    if (!finished || download->state() != QWebEngineDownloadRequest::DownloadCompleted) {
+    if (!finished || download->state() != QWebEngineDownloadRequest::DownloadCompleted ||
+        !QFileInfo::exists(wanted)) {
       const std::string reason =
           download ? download->interruptReasonString().toStdString() : "no answer from the page";
       throw Error(err::kFileAccess, "Path/File access error: " + reason);

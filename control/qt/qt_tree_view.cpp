@@ -226,7 +226,15 @@ struct QtTreeView::Impl {
       live.Add(n->slot_, -1);
     }
     ++quiet;
+    const bool hadCurrent = std::any_of(doomed.begin(), doomed.end(), [this](const Node* n) {
+      return n->item_ == widget->currentItem();
+    });
     delete node.item_;  // takes the child items with it
+    // The widget would make a neighbour current; the contract has no selected node then.
+    if (hadCurrent) {
+      widget->setCurrentItem(nullptr);
+      widget->clearSelection();
+    }
     --quiet;
     for (Node* n : doomed) byIndex[n->slot_].reset();
   }

@@ -1,76 +1,46 @@
-// The in-memory browser passes every navigation through BeforeNavigate2 and answers save and
-// print with copies of the shown page.
+// The in-memory browser keeps the browser contract: every navigation passes BeforeNavigate2,
+// and save and print answer with copies of the shown page.
 
 #include <kivdb/memory_browser.h>
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-
-#include <kivdb/error.h>
-#include "tests/control/core/control_harness.h"
+#include "tests/control/contract/browser_contract.h"
 
 namespace kivdb {
 namespace {
 
-using ::testing::ElementsAre;
+class MemoryBrowserUnderTest : public contract::BrowserUnderTest {
+ public:
+  Browser& Subject() override { return browser_; }
+  bool ClickLink(const std::string& href) override { return browser_.ClickLink(href); }
+  std::vector<std::string> History() override { return browser_.History(); }
+  std::string Current() override { return browser_.Current(); }
+  void SetSaveTarget(const std::string& path) override { browser_.SetSaveTarget(path); }
+  void SetPrintTarget(const std::string& path) override { browser_.SetPrintTarget(path); }
 
-TEST(MemoryBrowser, CancelledNavigationsDoNotHappen) {
-  MemoryBrowser browser;
-  std::vector<std::string> seen;
-  browser.SetBeforeNavigateHandler([&](const std::string& url, bool& cancel) {
-    seen.push_back(url);
-    cancel = url.find("stop") != std::string::npos;
-  });
-  browser.Navigate("a.htm");
-  browser.Navigate("stop.htm");
-  EXPECT_TRUE(browser.ClickLink("b.htm"));
-  EXPECT_FALSE(browser.ClickLink("stop-too.htm"));
-  EXPECT_THAT(seen, ElementsAre("a.htm", "stop.htm", "b.htm", "stop-too.htm"));
-  EXPECT_THAT(browser.History(), ElementsAre("a.htm", "b.htm"));
-  EXPECT_EQ(browser.Current(), "b.htm");
-}
+ private:
+  MemoryBrowser browser_;
+};
 
-TEST(MemoryBrowser, CommandsCopyTheShownPageOrFailWithANumber) {
-  const auto folder = testing::FreshFolder();
+using contract::BrowserContract;
+INSTANTIATE_TEST_SUITE_P(Memory, BrowserContract,
+                         ::testing::Values(contract::BrowserMaker{
+                             "Memory", [] { return std::make_unique<MemoryBrowserUnderTest>(); }}),
+                         contract::BrowserMakerName);
+
+TEST(MemoryBrowser, PrintCopiesThePageAsShown) {
+  const auto folder = std::filesystem::temp_directory_path() / "kivdb-memory-print";
+  std::filesystem::create_directories(folder);
   const std::string page = (folder / "page.htm").string();
-  std::ofstream(page) << "<p>x</p>\r\n";
-
-  struct Case {
-    const char* name;
-    std::string shown;
-    int command;
-    std::string target;
-    long error;
-  };
-  const Case cases[] = {
-      {"save", page, browser_command::kSaveAs, (folder / "s.htm").string(), 0},
-      {"print", page, browser_command::kPrint, (folder / "p.htm").string(), 0},
-      {"nothing shown", "", browser_command::kSaveAs, (folder / "x.htm").string(), 5},
-      {"blank page", "about:blank", browser_command::kPrint, (folder / "x.htm").string(), 5},
-      {"prompt cancelled", page, browser_command::kSaveAs, "", 5},
-      {"unknown command", page, 99, (folder / "x.htm").string(), 5},
-      {"target unwritable", page, browser_command::kSaveAs, (folder / "no" / "x.htm").string(), 75},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    MemoryBrowser browser;
-    if (!c.shown.empty()) browser.Navigate(c.shown);
-    browser.SetSaveTarget(c.target);
-    browser.SetPrintTarget(c.target);
-    long error = 0;
-    try {
-      browser.ExecWB(c.command, browser_command::kPromptUser);
-    } catch (const Error& e) {
-      error = e.Number();
-    }
-    EXPECT_EQ(error, c.error);
-    if (c.error == 0) {
-      EXPECT_EQ(testing::ReadFile(c.target), "<p>x</p>\r\n");
-    }
-  }
+  std::ofstream(page, std::ios::binary) << "<p>x</p>\r\n";
+  MemoryBrowser browser;
+  browser.Navigate(page);
+  browser.SetPrintTarget((folder / "printed.htm").string());
+  browser.ExecWB(browser_command::kPrint, browser_command::kPromptUser);
+  std::ifstream in(folder / "printed.htm", std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), "<p>x</p>\r\n");
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
