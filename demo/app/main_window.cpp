@@ -335,7 +335,9 @@ void MainWindow::ShowProperties() {
 }
 
 void MainWindow::ShowMessage(const std::string& text) {
+  const bool opening = messages_->isHidden();
   messages_->Add(FromStd(text));
+  if (opening) resizeDocks({messages_}, {160}, Qt::Vertical);  // the report keeps the room
   statusBar()->showMessage(FromStd(text));
 }
 

@@ -1,13 +1,12 @@
 // KivDBDemo's menus on a copy of the demo database: Back and Forward, Role, Talking with the
-// message panel, Save Page As, Export PDF, Properties; and the program without a display.
+// message panel, Show Path, Open and Connect, Properties; and the program without a display.
 #include <QAction>
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QStatusBar>
+#include <filesystem>
 #include <fstream>
 
 #include <kivdb/error.h>
@@ -86,23 +85,40 @@ TEST_F(MainWindowTest, TalkingSendsEveryMessageToThePanelWithoutABox) {
   EXPECT_TRUE(unableToAccess);
 }
 
-TEST_F(MainWindowTest, SavesAndExportsTheShownPage) {
+TEST_F(MainWindowTest, ShowPathRebuildsThePageWithThePathAtItsFoot) {
   Click("Data Browser\\Staff");
-  const QString saved = QString::fromStdString((copy_.Folder() / "staff.htm").string());
-  Browser().SetSavePrompt([&](const QString&) { return saved; });
-  Action("actionSavePage")->trigger();
-  QFile page(saved);
-  ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-  EXPECT_TRUE(page.readAll().contains("Calloway"));
-  EXPECT_TRUE(window_->statusBar()->currentMessage().startsWith("Save: Data Browser"));
+  // The page's style writes the path in capitals.
+  EXPECT_FALSE(PageText().contains("DATA BROWSER\\STAFF"));
+  Action("actionShowPath")->trigger();
+  EXPECT_TRUE(Shows("DATA BROWSER\\STAFF"));
+  EXPECT_EQ(window_->History().Size(), 1u);
+}
 
-  answerFile_ = QString::fromStdString((copy_.Folder() / "staff.pdf").string());
-  Action("actionExportPdf")->trigger();
-  ASSERT_TRUE(QFile::exists(*answerFile_));
-  QProcess text;
-  text.start("pdftotext", {*answerFile_, "-"});
-  ASSERT_TRUE(text.waitForFinished(20000));
-  EXPECT_TRUE(text.readAllStandardOutput().contains("Calloway"));
+TEST_F(MainWindowTest, OpensAndConnectsToTheChosenDatabaseAndKeepsItForNextTime) {
+  const std::filesystem::path other = copy_.Folder() / "other.db";
+  std::filesystem::copy_file(copy_.Database(), other);
+  answerFile_ = QString::fromStdString(other.string());
+  Action("actionOpen")->trigger();
+  EXPECT_EQ(window_->Database(), "Provider=SQLite;Data Source=" + other.string());
+  EXPECT_NE(Find("Data Browser\\Staff"), nullptr);
+
+  answerFile_ = QString::fromStdString(copy_.ConnectionString());
+  Action("actionConnect")->trigger();
+  EXPECT_EQ(window_->Database(), copy_.ConnectionString());
+  Action("actionTalking")->trigger();  // not saved: the host sets it at run time
+  window_->close();
+
+  MainWindowSetup setup;
+  setup.settingsFile = copy_.Folder() / "config" / "KivDBDemo.ini";
+  setup.pagesFolder = copy_.Folder() / "elsewhere";
+  MainWindow again(std::move(setup));
+  EXPECT_TRUE(again.OpenDefaultDatabase());
+  EXPECT_EQ(again.Database(), copy_.ConnectionString());
+  // The pages folder kept in the settings, not the new default, and the demo's pictures in it.
+  EXPECT_FALSE(std::filesystem::exists(copy_.Folder() / "elsewhere"));
+  EXPECT_TRUE(std::filesystem::exists(copy_.Pages() / "circle.gif"));
+  EXPECT_TRUE(std::filesystem::exists(copy_.Pages() / "oReport.htm") ||
+              std::filesystem::exists(copy_.Pages() / "fp.htm"));
 }
 
 TEST_F(MainWindowTest, PropertiesEditInDesignModeThenReturnToUserMode) {
