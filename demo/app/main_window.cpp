@@ -183,6 +183,7 @@ void MainWindow::OpenDatabase(const std::string& connectionString) {
   history_.Clear();
   UpdateHistoryActions();
   setWindowTitle(tr("KivDB Demo - %1").arg(FromStd(connectionString)));
+  SaveSettings();  // kept at once: a session ended without closing the window still has it
   control_.RefreshBrowser();
 }
 
@@ -192,7 +193,12 @@ bool MainWindow::OpenDefaultDatabase() {
     last = settings_.LastDatabase();
   } catch (const Error&) {
   }
-  if (!last.empty()) {
+  // An SQLite file kept from last time that has gone since is passed over for the demo.
+  const std::string sqlite = "Provider=SQLite;Data Source=";
+  const bool gone = last.starts_with(sqlite) &&
+                    last.find_first_of(";{", sqlite.size()) == std::string::npos &&
+                    !QFileInfo::exists(FromStd(last.substr(sqlite.size())));
+  if (!last.empty() && !gone) {
     OpenDatabase(last);
     return true;
   }

@@ -114,6 +114,15 @@ TEST_F(MainWindowTest, OpensAndConnectsToTheChosenDatabaseAndKeepsItForNextTime)
   MainWindow again(std::move(setup));
   EXPECT_TRUE(again.OpenDefaultDatabase());
   EXPECT_EQ(again.Database(), copy_.ConnectionString());
+  // A kept file that has gone since gives way to the demo database, or to a message without one.
+  again.OpenDatabase("Provider=SQLite;Data Source=" + other.string());
+  std::filesystem::remove(other);
+  MainWindowSetup third;
+  third.settingsFile = copy_.Folder() / "config" / "KivDBDemo.ini";
+  third.pagesFolder = copy_.Pages();
+  MainWindow without(std::move(third));
+  EXPECT_FALSE(without.OpenDefaultDatabase());
+  EXPECT_EQ(without.Messages()->Count(), 1);
   // The pages folder kept in the settings, not the new default, and the demo's pictures in it.
   EXPECT_FALSE(std::filesystem::exists(copy_.Folder() / "elsewhere"));
   EXPECT_TRUE(std::filesystem::exists(copy_.Pages() / "circle.gif"));
