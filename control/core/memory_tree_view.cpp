@@ -7,48 +7,10 @@
 #include <utility>
 
 #include <kivdb/error.h>
+#include "control/core/live_slots.h"
 
 namespace kivdb {
 namespace {
-
-// Counts live slots so that a node's 1-based index and the node at an index are found in
-// logarithmic time, however many nodes were removed before it.
-class LiveSlots {
- public:
-  void Clear() { tree_.assign(1, 0); }
-  size_t Size() const { return tree_.size() - 1; }
-  // Appends a slot holding `value` (0 or 1) and returns its 1-based number.
-  size_t Append(int value) {
-    const size_t i = tree_.size();
-    const size_t low = i & (~i + 1);
-    tree_.push_back(value + Prefix(i - 1) - Prefix(i - low));
-    return i;
-  }
-  void Add(size_t slot, int delta) {
-    for (size_t i = slot; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
-  }
-  int Prefix(size_t slot) const {
-    int sum = 0;
-    for (size_t i = slot; i > 0; i -= i & (~i + 1)) sum += tree_[i];
-    return sum;
-  }
-  // The slot of the k-th live entry (k from 1); assumes 1 <= k <= number of live entries.
-  size_t Find(int k) const {
-    size_t step = 1;
-    while (step * 2 < tree_.size()) step *= 2;
-    size_t pos = 0;
-    for (; step > 0; step /= 2) {
-      if (pos + step < tree_.size() && tree_[pos + step] < k) {
-        pos += step;
-        k -= tree_[pos];
-      }
-    }
-    return pos + 1;
-  }
-
- private:
-  std::vector<int> tree_ = std::vector<int>(1, 0);
-};
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

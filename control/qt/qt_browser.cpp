@@ -140,6 +140,9 @@ struct QtBrowser::Impl {
     QPrinter printer(QPrinter::HighResolution);
     const bool accepted = printPrompt ? printPrompt(printer) : DefaultPrintPrompt(view, printer);
     if (!accepted) throw Error(err::kInvalidCall, "The command was cancelled");
+    // The engine paints each page as a picture at the printer's resolution; beyond 300 dots per
+    // inch that costs seconds a page and shows nothing more.
+    if (printer.resolution() > 300) printer.setResolution(300);
     WaitFor([this] { return !loading; }, kCommandTimeoutMs);
     bool done = false;
     bool ok = false;

@@ -102,11 +102,15 @@ TEST_P(BrowserContract, EveryNavigationPassesBeforeNavigate2AndCancelledOnesDoNo
   EXPECT_THAT(subject_->History(), ::testing::ElementsAre(EndsWith("a.htm"), EndsWith("b.htm")));
   EXPECT_THAT(subject_->Current(), EndsWith("b.htm"));
 
-  // Unbound, nothing is asked and nothing refused.
-  subject_->Subject().SetBeforeNavigateHandler({});
+  // One navigation asks once; unbound, nothing is asked and nothing refused.
   subject_->Subject().Navigate("about:blank");
   EXPECT_EQ(subject_->Current(), "about:blank");
-  EXPECT_EQ(seen.size(), 5u);
+  subject_->Subject().SetBeforeNavigateHandler({});
+  subject_->Subject().Navigate(stop);
+  EXPECT_THAT(subject_->Current(), EndsWith("stop.htm"));
+  EXPECT_TRUE(subject_->ClickLink("b.htm"));
+  EXPECT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen.back(), "about:blank");
 }
 
 TEST_P(BrowserContract, CommandsWriteTheShownPageOrFailWithANumber) {

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -189,6 +190,17 @@ TEST_F(ControlInQt, ThePageIsSavedAndPrintedWhereTheUserChose) {
   pdftotext.start("pdftotext", {QString::fromStdString(pdf), "-"});
   ASSERT_TRUE(pdftotext.waitForFinished(20000));
   EXPECT_THAT(pdftotext.readAllStandardOutput().toStdString(), HasSubstr(region));
+
+  const fs::path printed = folder_ / "printed.pdf";
+  widgets_.browser->SetPrintPrompt([&](QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(printed));
+    return true;
+  });
+  events_.clear();
+  control_.PrintPage();
+  EXPECT_THAT(events_, ::testing::ElementsAre("LogIt: Print: Data Browser\\Regions"));
+  EXPECT_GT(fs::file_size(printed), 1000u);
 
   // A cancelled prompt is reported, and nothing is logged.
   widgets_.browser->SetSavePrompt([](const QString&) { return QString(); });
