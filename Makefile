@@ -30,7 +30,8 @@ test-asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) -LE qt
 
-# The demonstration: the demo database exported as a site for any browser, in demo-site/.
+# The demonstration: the demo database exported as a site for any browser, in demo-site/, then,
+# when a display is there, the desktop application KivDBDemo on the demo database.
 DEMO_SITE ?= demo-site
 demo: configure
 	cmake --build $(BUILD) -j $(JOBS) --target kivdb demo_database
@@ -40,6 +41,13 @@ demo: configure
 	cp $(BUILD)/demo/kestrel.db $(BUILD)/demo/demo-site.db
 	@$(BUILD)/tools/kivdb/kivdb export --connect "Provider=SQLite;Data Source=$(abspath $(BUILD))/demo/demo-site.db" \
 	  --out $(DEMO_SITE) --heading "Kestrel Trading" --date-format "d mmmm yyyy" --role 1
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  cmake --build $(BUILD) -j $(JOBS) --target KivDBDemo && \
+	  echo "Opening KivDBDemo on $(BUILD)/demo/kestrel.db" && \
+	  $(BUILD)/demo/app/KivDBDemo "$(abspath $(BUILD))/demo/kestrel.db"; \
+	else \
+	  echo "No display: start the desktop application later with $(BUILD)/demo/app/KivDBDemo"; \
+	fi
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done

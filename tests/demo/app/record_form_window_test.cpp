@@ -1,0 +1,93 @@
+// Record forms in the running application: a form link clicked in a report page opens the form,
+// a save rebuilds the page with the new value, and a row changed by another program meanwhile is
+// neither overwritten nor lost from the form.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <kivdb/dal.h>
+#include "demo/app/message_panel.h"
+#include "demo/app/record_form_dialog.h"
+#include "tests/demo/app/window_fixture.h"
+
+namespace kivdb::demo {
+namespace {
+
+class RecordFormWindowTest : public testing::WindowTest {
+ protected:
+  // Opens the customer Harbour Lights' page and clicks the record link in it.
+  RecordFormDialog* OpenCustomerForm() {
+    Click("Data Browser\\Regions");
+    Click("Data Browser\\Regions\\North");
+    Click("Data Browser\\Regions\\North\\Harbour Lights Interiors");
+    EXPECT_TRUE(Shows("Whitby"));
+    const std::string page = Browser().Current();
+    Evaluate("document.querySelector(\"a[href^='^']\").click(); true");
+    RecordFormDialog* form = nullptr;
+    for (int waited = 0; !form && waited < 5000; waited += 20) {
+      QTest::qWait(20);
+      form = window_->findChild<RecordFormDialog*>();
+    }
+    EXPECT_NE(form, nullptr);
+    EXPECT_EQ(Browser().Current(), page);  // the view stayed on the report
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    return form;
+  }
+
+  void Type(RecordFormDialog* form, const char* field, const QString& text) {
+    auto* editor = qobject_cast<QLineEdit*>(form->Editor(field));
+    ASSERT_NE(editor, nullptr) << field;
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+  }
+
+  std::string Stored(const std::string& query) {
+    DAL dal;
+    dal.ConnectionString(copy_.ConnectionString());
+    return dal.ReadValue(query).ToText();
+  }
+};
+
+TEST_F(RecordFormWindowTest, SavingRebuildsTheShownPage) {
+  RecordFormDialog* form = OpenCustomerForm();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->Edit().Form().table, "Customers");
+  EXPECT_EQ(form->Edit().RecordId(), "HARBR");
+  Type(form, "City", "Scarborough");
+  QTest::mouseClick(form->findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+  ASSERT_TRUE(Browser().WaitForLoad());
+  EXPECT_EQ(form->Notice(), "Saved.");
+  EXPECT_EQ(Stored("SELECT City FROM Customers WHERE Code = 'HARBR'"), "Scarborough");
+  EXPECT_TRUE(Shows("Scarborough"));
+  EXPECT_FALSE(PageText().contains("Whitby"));
+}
+
+TEST_F(RecordFormWindowTest, AChangeSavedElsewhereIsKeptAndSoAreTheUsersEdits) {
+  RecordFormDialog* form = OpenCustomerForm();
+  ASSERT_NE(form, nullptr);
+  DAL other;
+  other.ConnectionString(copy_.ConnectionString());
+  ASSERT_TRUE(other.ExecSQL("UPDATE Customers SET Phone = '01947 999999' WHERE Code = 'HARBR'"));
+
+  Type(form, "City", "Scarborough");
+  QTest::mouseClick(form->findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+  EXPECT_TRUE(form->Notice().contains("Another program changed")) << form->Notice().toStdString();
+  EXPECT_TRUE(form->Notice().contains("Phone"));
+  EXPECT_EQ(qobject_cast<QLineEdit*>(form->Editor("City"))->text(), "Scarborough");
+  EXPECT_TRUE(form->isVisible());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_EQ(Stored("SELECT Phone FROM Customers WHERE Code = 'HARBR'"), "01947 999999");
+  EXPECT_EQ(Stored("SELECT City FROM Customers WHERE Code = 'HARBR'"), "Whitby");
+}
+
+TEST_F(RecordFormWindowTest, AnUnknownFormOrRecordGoesToTheMessagePanel) {
+  window_->OpenForm("00042", "0000000001");
+  window_->OpenForm("00002", "0000000999");
+  EXPECT_EQ(window_->findChild<RecordFormDialog*>(), nullptr);
+  ASSERT_EQ(window_->Messages()->Count(), 2);
+  EXPECT_TRUE(window_->Messages()->Message(0).contains("no form number 00042"));
+  EXPECT_TRUE(window_->Messages()->Message(1).contains("no Employee record"));
+}
+
+}  // namespace
+}  // namespace kivdb::demo
