@@ -22,15 +22,15 @@ std::string StyleContent(const std::shared_ptr<Recordset>& records) {
 
 bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Recordset>& records) {
   bool ok = false;
-  if (activePort != 80) {
+  if (activePort != kDataPort) {
     records.reset();
-    Tell("Please set ActivePort to 80");
+    Tell("Please set ActivePort to " + std::to_string(kDataPort));
     return false;
   }
-  if (daMode == 1) {
+  if (daMode == kReadThroughDAL) {
     if (!dal) dal = std::make_shared<kivdb::DAL>();
     ok = dal->ReadRecordset(statement, records);
-  } else if (daMode == 2) {
+  } else if (daMode == kReadFromHost) {
     // A fresh recordset, so rows of an earlier read never pass for the answer to this one.
     records = std::make_shared<Recordset>();
     if (provideRecordset) provideRecordset(statement, records);
@@ -46,7 +46,7 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
 
 void KivDB::Impl::LoadSchemes() {
   try {
-    reportFile = FolderPath("oReport.htm");
+    reportFile = FolderPath(kReportFile);
 
     std::shared_ptr<Recordset> read;
     if (!ReadData("SELECT * FROM XST1", read)) {
@@ -67,7 +67,7 @@ void KivDB::Impl::LoadSchemes() {
 
     if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", read)) Message(kReadFailed);
     const std::string frontText = StyleContent(read);
-    FilePageWriter frontPage(FolderPath("fp.htm"));
+    FilePageWriter frontPage(FolderPath(kFrontPageFile));
     frontPage.WriteLine(frontText);
     frontPage.Close();
 

@@ -16,6 +16,7 @@ namespace kivdb {
 namespace {
 
 namespace nav = scheme::nav;
+using scheme::NodeType;
 constexpr const char* kReadFailed = "Error Reading Data From Database";
 
 // Runs one step whose failure is passed over, so that the next step still runs.
@@ -52,6 +53,11 @@ NavRow RowOf(const SchemeTables& schemes, long schemeId) {
   return row;
 }
 
+// A type code as a node's Tag ends in it.
+std::string CodeText(NodeType type) {
+  return std::string(1, scheme::CodeOf(type));
+}
+
 std::string ImageOf(const std::string& icon) {
   return icon.empty() ? "group" : icon;
 }
@@ -66,15 +72,17 @@ void KivDB::Impl::RefreshBrowser() {
   Try([&] { Tree().SetSorted(true); });
   Try([&] { root = &Tree().Add(); });
   if (root) {
-    Try([&] { root->SetTag(NodeTag(Variant(int32_t{scheme::kRootId}), "F")); });
-    Try([&] { root->SetText("Data Browser"); });
+    Try([&] {
+      root->SetTag(NodeTag(Variant(int32_t{scheme::kRootId}), CodeText(NodeType::Fixed)));
+    });
+    Try([&] { root->SetText(std::string(scheme::kRootCaption)); });
     Try([&] { root->SetForeColor(kBlue); });
     Try([&] { root->SetImage("Net"); });
     Try([&] { root->SetExpanded(true); });
     Try([&] { root->SetSelected(true); });
   }
   Try([&] { ExpandNode(Selected()); });
-  Try([&] { Web().Navigate(FolderPath("fp.htm")); });
+  Try([&] { Web().Navigate(FolderPath(kFrontPageFile)); });
 }
 
 // One click on a node: the node, its XST1 row and the selected node's parameters, taken once, and
@@ -175,11 +183,14 @@ void KivDB::Impl::Expansion::Recurring() {
   node.SetExpanded(true);
   control.ShowPage(row.id);
   for (const size_t r : schemes.NavChildren(tag.schemeId)) {
-    if (text::Upper(schemes.Nav(nav::typeIs, r).ToText()) != "N") continue;
+    if (text::Upper(schemes.Nav(nav::typeIs, r).ToText()) != CodeText(NodeType::NonGenerating)) {
+      continue;
+    }
     const std::string query = schemes.Nav(nav::queryIs, r).ToText();
     if (query.empty()) continue;
     if (!AddRecords(query, schemes.Nav(nav::parmIs, r).ToText(),
-                    schemes.Nav(nav::iconIs, r).ToText(), NodeTag(schemes.Nav(nav::ID, r), "N"))) {
+                    schemes.Nav(nav::iconIs, r).ToText(),
+                    NodeTag(schemes.Nav(nav::ID, r), CodeText(NodeType::NonGenerating)))) {
       return;
     }
     node.SetExpanded(true);
@@ -206,16 +217,26 @@ void KivDB::Impl::ExpandNode(TreeNode& node) {
     expansion.row = RowOf(schemes, expansion.tag.schemeId);
     const bool allowed = IsRoleAllowed(expansion.row.roles, userRole);
 
-    if (expansion.tag.type == "F") {
-      if (allowed) expansion.Fixed();
-    } else if (expansion.tag.type == "G") {
-      if (allowed) expansion.Generating();
-    } else if (expansion.tag.type == "R") {
-      if (allowed) expansion.Recurring();
-    } else if (expansion.tag.type == "N") {
-      if (allowed) expansion.NonGenerating();
-    } else {
+    // The tag's type is one capital letter or nothing.
+    const std::optional<NodeType> type = scheme::NodeTypeOf(expansion.tag.type);
+    if (!type) {
       node.EnsureVisible();
+      return;
+    }
+    if (!allowed) return;
+    switch (*type) {
+      case NodeType::Fixed:
+        expansion.Fixed();
+        break;
+      case NodeType::Generating:
+        expansion.Generating();
+        break;
+      case NodeType::Recurring:
+        expansion.Recurring();
+        break;
+      case NodeType::NonGenerating:
+        expansion.NonGenerating();
+        break;
     }
   } catch (...) {
     ReportCurrentFailure();
