@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-release test-asan bench demo clean
+.PHONY: all deps configure build test test-release test-asan bench demo package clean
 
 all: build
 
@@ -51,6 +51,11 @@ demo: configure
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
+
+# The Debian package of the optimised build, $(BUILD)/kivdb_VERSION_ARCH.deb, with its
+# dependencies found by dpkg-shlibdeps.
+package: build
+	cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -1,10 +1,9 @@
-#include <kivdb/export.h>
+#include <kivdb/version.h>
 
 namespace kivdb {
 
-// The library's version, so a host can tell which build it loaded.
-KIVDB_EXPORT const char* LibraryVersion() {
-  return "0.1.0";
+const char* LibraryVersion() {
+  return KIVDB_VERSION;
 }
 
 }  // namespace kivdb

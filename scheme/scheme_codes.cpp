@@ -2,23 +2,13 @@
 
 #include <cctype>
 
+#include "control/data/text.h"
+
 namespace kivdb::scheme {
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
-  return text;
-}
-
 std::optional<char> SingleCode(std::string_view code) {
-  code = Trim(code);
+  code = text::Trim(code);
   if (code.size() != 1) return std::nullopt;
   return static_cast<char>(std::toupper(static_cast<unsigned char>(code[0])));
 }
@@ -67,8 +57,12 @@ std::optional<ParagraphType> ParagraphTypeOf(std::string_view code) {
   }
 }
 
-char CodeOf(NodeType type) { return static_cast<char>(type); }
-char CodeOf(ParagraphType type) { return static_cast<char>(type); }
+char CodeOf(NodeType type) {
+  return static_cast<char>(type);
+}
+char CodeOf(ParagraphType type) {
+  return static_cast<char>(type);
+}
 
 std::string_view NameOf(NodeType type) {
   switch (type) {
@@ -105,7 +99,7 @@ std::string_view NameOf(ParagraphType type) {
 }
 
 ParamSpec ParseParamKind(std::string_view parmIs) {
-  const std::string kind = Upper(parmIs);
+  const std::string kind = text::Upper(parmIs);
   if (kind == "TEXT") return {ParamKind::Text, 0};
   if (kind == "TODAY") return {ParamKind::Today, 0};
   const std::string_view head = std::string_view(kind).substr(0, 4);

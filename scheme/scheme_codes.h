@@ -59,8 +59,10 @@ inline constexpr int kFrontPageRow = 1;
 inline constexpr int kPageHeadRow = 2;
 }  // namespace style
 
-// The root of the navigation tree always has scheme ID 1 and type F.
+// The root of the navigation tree always has scheme ID 1 and type F, and reads "Data Browser"
+// whatever its description.
 inline constexpr int kRootId = 1;
+inline constexpr std::string_view kRootCaption = "Data Browser";
 
 enum class NodeType : char {
   Fixed = 'F',

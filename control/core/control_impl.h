@@ -14,10 +14,9 @@
 namespace kivdb {
 
 struct KivDB::Impl {
-  // --- Properties
-  // ---------------------------------------------------------------------------------
-  int16_t activePort = 80;
-  int16_t daMode = 1;
+  // --- Properties --------------------------------------------------------------------------------
+  int16_t activePort = kDataPort;
+  int16_t daMode = kReadThroughDAL;
   Variant applicationFolder = Variant(" ");
   std::string dateFormat;
   bool displayPath = false;
@@ -27,8 +26,7 @@ struct KivDB::Impl {
   std::shared_ptr<kivdb::DAL> dal;
   bool userMode = false;
 
-  // --- Bound widgets and events
-  // -------------------------------------------------------------------
+  // --- Bound widgets and events ------------------------------------------------------------------
   TreeView* oTV = nullptr;
   Browser* oWB = nullptr;
   ProvideRecordsetHandler provideRecordset;
@@ -38,21 +36,17 @@ struct KivDB::Impl {
   PropertyChangedHandler propertyChanged;
   Clock clock;
 
-  // --- Working state
-  // ------------------------------------------------------------------------------
-  std::shared_ptr<Recordset> workRecordset;
+  // --- Working state -----------------------------------------------------------------------------
   SchemeTables schemes;
   std::string pageHead;
   std::string reportFile;
-  bool mayAddChildren = true;
   // True while ShowPage runs: calls arriving through the host's event processing then wait.
   bool buildingPage = false;
 
   // Expires with the control; the widgets' handlers hold a weak reference to it.
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 
-  // --- Events
-  // -------------------------------------------------------------------------------------
+  // --- Events ------------------------------------------------------------------------------------
   void Message(const std::string& text) const;
   // The message only while Talking.
   void Tell(const std::string& text) const;
@@ -61,19 +55,19 @@ struct KivDB::Impl {
   // exception in flight (nothing for number 0).
   void ReportCurrentFailure() const noexcept;
 
-  // --- Operations
-  // ---------------------------------------------------------------------------------
+  // --- Operations --------------------------------------------------------------------------------
   bool ReadData(const std::string& statement, std::shared_ptr<Recordset>& records);
   void LoadSchemes();
   void RefreshBrowser();
   void ExpandNode(TreeNode& node);
+  // The phases of one ExpandNode, in navigation.cpp.
+  struct Expansion;
   void CollapseSiblings();
   void ShowPage(long schemeId);
   bool FollowLink(const std::string& url);
   void PageCommand(int command, const std::string& logType, const std::string& failureText);
 
-  // --- Helpers
-  // ------------------------------------------------------------------------------------
+  // --- Helpers -----------------------------------------------------------------------------------
   // ApplicationFolder + the platform's path separator + name.
   std::string FolderPath(const std::string& name) const;
   DateTime Today() const;

@@ -22,15 +22,15 @@ std::string StyleContent(const std::shared_ptr<Recordset>& records) {
 
 bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Recordset>& records) {
   bool ok = false;
-  if (activePort != 80) {
+  if (activePort != kDataPort) {
     records.reset();
-    Tell("Please set ActivePort to 80");
+    Tell("Please set ActivePort to " + std::to_string(kDataPort));
     return false;
   }
-  if (daMode == 1) {
+  if (daMode == kReadThroughDAL) {
     if (!dal) dal = std::make_shared<kivdb::DAL>();
     ok = dal->ReadRecordset(statement, records);
-  } else if (daMode == 2) {
+  } else if (daMode == kReadFromHost) {
     // A fresh recordset, so rows of an earlier read never pass for the answer to this one.
     records = std::make_shared<Recordset>();
     if (provideRecordset) provideRecordset(statement, records);
@@ -46,33 +46,33 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
 
 void KivDB::Impl::LoadSchemes() {
   try {
-    mayAddChildren = true;
-    reportFile = FolderPath("oReport.htm");
+    reportFile = FolderPath(kReportFile);
 
-    if (!ReadData("SELECT * FROM XST1", workRecordset)) {
+    std::shared_ptr<Recordset> read;
+    if (!ReadData("SELECT * FROM XST1", read)) {
       Message(kReadFailed);
       return;
     }
-    Recordset& nav = Need(workRecordset);
+    Recordset& nav = Need(read);
     nav.Sort(nav.Fields(0).Name() + " ASC");
     schemes.SetNavRows(nav.GetRows());
 
-    if (!ReadData("SELECT * FROM XST2", workRecordset)) {
+    if (!ReadData("SELECT * FROM XST2", read)) {
       Message(kReadFailed);
       return;
     }
-    Recordset& web = Need(workRecordset);
+    Recordset& web = Need(read);
     web.Sort(web.Fields(1).Name() + " ASC, " + web.Fields(2).Name() + " ASC");
     schemes.SetWebRows(web.GetRows());
 
-    if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", workRecordset)) Message(kReadFailed);
-    const std::string frontText = StyleContent(workRecordset);
-    FilePageWriter frontPage(FolderPath("fp.htm"));
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", read)) Message(kReadFailed);
+    const std::string frontText = StyleContent(read);
+    FilePageWriter frontPage(FolderPath(kFrontPageFile));
     frontPage.WriteLine(frontText);
     frontPage.Close();
 
-    if (!ReadData("SELECT * FROM XST3 WHERE (ID=2)", workRecordset)) Message(kReadFailed);
-    pageHead = StyleContent(workRecordset) + kPageHeaderLine;
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=2)", read)) Message(kReadFailed);
+    pageHead = StyleContent(read) + kPageHeaderLine;
   } catch (...) {
     ReportCurrentFailure();
   }

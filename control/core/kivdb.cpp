@@ -22,8 +22,7 @@ int16_t SavedInteger(const Variant& value) {
 
 }  // namespace
 
-// --- Impl: events and helpers
-// ---------------------------------------------------------------------
+// --- Impl: events and helpers --------------------------------------------------------------------
 
 void KivDB::Impl::Message(const std::string& text) const {
   if (kivdbMessage) kivdbMessage(text);
@@ -82,8 +81,7 @@ Recordset& Need(const std::shared_ptr<Recordset>& records) {
   return *records;
 }
 
-// --- Properties
-// -----------------------------------------------------------------------------------
+// --- Properties ----------------------------------------------------------------------------------
 
 KivDB::KivDB() : impl_(std::make_unique<Impl>()) {}
 KivDB::~KivDB() = default;
@@ -150,8 +148,7 @@ void KivDB::UserRole(const Variant& role) {
   impl_->userRole = IntegerOrZero(role);
 }
 
-// --- Widgets and methods
-// --------------------------------------------------------------------------
+// --- Widgets and methods -------------------------------------------------------------------------
 
 void KivDB::SetControls(TreeView& mTV, Browser& mBM) {
   impl_->oTV = &mTV;
@@ -194,8 +191,7 @@ void KivDB::OnLogIt(LogItHandler handler) {
   impl_->logIt = std::move(handler);
 }
 
-// --- Container
-// ------------------------------------------------------------------------------------
+// --- Container -----------------------------------------------------------------------------------
 
 void KivDB::SetUserMode(bool userMode) {
   impl_->userMode = userMode;
@@ -207,8 +203,8 @@ void KivDB::OnPropertyChanged(PropertyChangedHandler handler) {
 
 void KivDB::InitProperties() {
   impl_->applicationFolder = Variant(" ");
-  impl_->activePort = 80;
-  impl_->daMode = 1;
+  impl_->activePort = kDataPort;
+  impl_->daMode = kReadThroughDAL;
 }
 
 void KivDB::ReadProperties(PropertyBag& bag) {

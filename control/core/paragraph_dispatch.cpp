@@ -15,27 +15,40 @@ namespace kivdb {
 namespace {
 
 namespace web = scheme::web;
+using scheme::ParagraphType;
 
 using Renderer = void (*)(RenderContext&, Recordset*, const ParagraphRow&);
 
 struct Entry {
-  char type;
+  ParagraphType type;
   Renderer render;
 };
 
 constexpr Entry kRenderers[] = {
-    {'C', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowChart(c, r, p.Title(), p.Id(), p.Columns()); }},
-    {'H', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowHeader(c, r, p.Title(), p.Id(), p.Form()); }},
-    {'I', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowImageHeader(c, r, p.Title(), p.Id(), p.Form()); }},
-    {'M', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowShaped(c, r, p.Title(), p.Id()); }},
-    {'S', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowTable(c, r, p.Title(), p.Id(), p.Columns()); }},
-    {'T', [](RenderContext& c, Recordset* r,
-             const ParagraphRow& p) { ShowThumbnails(c, r, p.Title(), p.Id(), p.Thumbnails()); }},
+    {ParagraphType::Chart,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowChart(c, r, p.Title(), p.Id(), p.Columns());
+     }},
+    {ParagraphType::Header,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowHeader(c, r, p.Title(), p.Id(), p.Form());
+     }},
+    {ParagraphType::ImageHeader,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowImageHeader(c, r, p.Title(), p.Id(), p.Form());
+     }},
+    {ParagraphType::MultiChapter,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowShaped(c, r, p.Title(), p.Id());
+     }},
+    {ParagraphType::ShowTable,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowTable(c, r, p.Title(), p.Id(), p.Columns());
+     }},
+    {ParagraphType::Thumbnails,
+     [](RenderContext& c, Recordset* r, const ParagraphRow& p) {
+       ShowThumbnails(c, r, p.Title(), p.Id(), p.Thumbnails());
+     }},
 };
 
 }  // namespace
@@ -64,9 +77,12 @@ std::string ParagraphRow::Thumbnails() const {
 
 void RenderParagraph(std::string_view type, RenderContext& context, Recordset* records,
                      const ParagraphRow& paragraph) {
+  // One capital letter; E (execute only) has run with its read and writes nothing.
   if (type.size() != 1) return;
+  const std::optional<ParagraphType> code = scheme::ParagraphTypeOf(type);
+  if (!code) return;
   for (const Entry& entry : kRenderers) {
-    if (entry.type == type[0]) {
+    if (entry.type == *code) {
       entry.render(context, records, paragraph);
       return;
     }

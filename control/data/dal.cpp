@@ -40,6 +40,16 @@ struct DAL::Impl {
     return false;
   }
 
+  // Commits or rolls back the transaction in progress, then lets its connection go.
+  bool EndTransaction(bool (Connection::*end)(std::string& error)) {
+    if (!connection) return Fail("No transaction in progress");
+    std::string error;
+    if (!(connection.get()->*end)(error)) return Fail(error);
+    inTransaction = false;
+    CloseConnection();
+    return true;
+  }
+
   // Where every read goes; commands of other languages can be routed here before the provider.
   // A SHAPE command runs each of its commands through the provider on the one connection.
   bool Read(const std::string& command, bool forUpdate, Recordset& out, std::string& error) {
@@ -139,29 +149,11 @@ bool DAL::TransBegin() {
 }
 
 bool DAL::TransCommit() {
-  return impl_->Guard(
-      [&] {
-        if (!impl_->connection) return impl_->Fail("No transaction in progress");
-        std::string error;
-        if (!impl_->connection->Commit(error)) return impl_->Fail(error);
-        impl_->inTransaction = false;
-        impl_->CloseConnection();
-        return true;
-      },
-      false);
+  return impl_->Guard([&] { return impl_->EndTransaction(&Connection::Commit); }, false);
 }
 
 bool DAL::TransRollback() {
-  return impl_->Guard(
-      [&] {
-        if (!impl_->connection) return impl_->Fail("No transaction in progress");
-        std::string error;
-        if (!impl_->connection->Rollback(error)) return impl_->Fail(error);
-        impl_->inTransaction = false;
-        impl_->CloseConnection();
-        return true;
-      },
-      false);
+  return impl_->Guard([&] { return impl_->EndTransaction(&Connection::Rollback); }, false);
 }
 
 bool DAL::IsInTransaction() const {

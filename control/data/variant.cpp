@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "control/data/text.h"
+
 namespace kivdb {
 namespace {
 
@@ -49,17 +51,9 @@ bool ReadTime(std::string_view text, size_t& pos, DateTime& out) {
   return out.hour < 24 && out.minute < 60 && out.second < 60;
 }
 
-std::string_view Trimmed(std::string_view text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-    text.remove_prefix(1);
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-    text.remove_suffix(1);
-  return text;
-}
-
 // A number in plain or scientific notation, with an optional sign, and nothing else.
 std::optional<double> ReadNumber(std::string_view text) {
-  text = Trimmed(text);
+  text = text::Trim(text);
   if (text.empty()) return std::nullopt;
   if (text.front() == '+') text.remove_prefix(1);
   if (text.empty() || text.front() == '+') return std::nullopt;
@@ -103,7 +97,7 @@ std::string CurrencyText(Currency value) {
 }  // namespace
 
 std::optional<DateTime> ParseDateTime(std::string_view text) {
-  text = Trimmed(text);
+  text = text::Trim(text);
   DateTime out;
   size_t pos = 0;
   if (text.size() >= 5 && text[2] == ':') {

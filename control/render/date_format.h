@@ -22,14 +22,13 @@
 #include <string>
 #include <string_view>
 
-#include <kivdb/export.h>
 #include <kivdb/variant.h>
 
 namespace kivdb {
 
-KIVDB_EXPORT std::string FormatDate(const DateTime& value, std::string_view picture);
+std::string FormatDate(const DateTime& value, std::string_view picture);
 
 // The date as a serial number: days since 1899-12-30, the time of day as the fraction.
-KIVDB_EXPORT double DateSerial(const DateTime& value);
+double DateSerial(const DateTime& value);
 
 }  // namespace kivdb

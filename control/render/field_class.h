@@ -4,8 +4,6 @@
 
 #include <string_view>
 
-#include <kivdb/export.h>
-
 namespace kivdb {
 
 enum class FieldClass {
@@ -24,11 +22,11 @@ inline constexpr std::string_view kKindDte = "Dte";
 inline constexpr std::string_view kKindHtm = "Htm";
 inline constexpr std::string_view kKindBlank = " ";
 
-KIVDB_EXPORT FieldClass ClassOfType(int typeCode);
+FieldClass ClassOfType(int typeCode);
 // "Dbl", "Int", "Dte", "Htm"; one blank for Chapter and Other.
-KIVDB_EXPORT std::string_view KindToken(FieldClass fieldClass);
+std::string_view KindToken(FieldClass fieldClass);
 
 // The record's ID field is the one named "ID" in any case ("id", "Id"); blanks count.
-KIVDB_EXPORT bool IsIdFieldName(std::string_view name);
+bool IsIdFieldName(std::string_view name);
 
 }  // namespace kivdb

@@ -20,32 +20,31 @@
 #include <string>
 #include <string_view>
 
-#include <kivdb/export.h>
 #include <kivdb/variant.h>
 
 namespace kivdb {
 
-KIVDB_EXPORT std::string FormatValue(const Variant& value, std::string_view kind,
-                                     std::string_view dateFormat = {});
+std::string FormatValue(const Variant& value, std::string_view kind,
+                        std::string_view dateFormat = {});
 // Appends what FormatValue returns; the path of large tables, which reuse one buffer.
-KIVDB_EXPORT void AppendFormattedValue(std::string& out, const Variant& value,
-                                       std::string_view kind, std::string_view dateFormat);
+void AppendFormattedValue(std::string& out, const Variant& value, std::string_view kind,
+                          std::string_view dateFormat);
 
 // The integer 0 for Null; any other value (Empty too) unchanged.
-KIVDB_EXPORT Variant ZeroIfNull(const Variant& value);
+Variant ZeroIfNull(const Variant& value);
 
 // A value as a number to plot or add up: Null and Empty count as 0; numbers, and text that reads
 // as one, as themselves; dates as their serial number. Anything else throws Error 13 "Type
 // mismatch".
-KIVDB_EXPORT double NumericOperand(const Variant& value);
+double NumericOperand(const Variant& value);
 
 // 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero.
 // Text must read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a
 // date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
-KIVDB_EXPORT int16_t IntegerOrZero(const Variant& value);
+int16_t IntegerOrZero(const Variant& value);
 
 // The decimal text of a value that is a number, or text that reads as one ("-1" for True);
 // nothing for any other value. Shared by the number pictures.
-KIVDB_EXPORT std::optional<std::string> NumberTextOf(const Variant& value);
+std::optional<std::string> NumberTextOf(const Variant& value);
 
 }  // namespace kivdb

@@ -5,12 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include <kivdb/export.h>
-
 namespace kivdb {
 
-KIVDB_EXPORT std::string HtmlEscape(std::string_view text);
+std::string HtmlEscape(std::string_view text);
 // Appends the escaped text to `out` (the allocation-free path for large tables).
-KIVDB_EXPORT void AppendHtmlEscaped(std::string& out, std::string_view text);
+void AppendHtmlEscaped(std::string& out, std::string_view text);
 
 }  // namespace kivdb

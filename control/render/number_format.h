@@ -8,13 +8,11 @@
 #include <string>
 #include <string_view>
 
-#include <kivdb/export.h>
-
 namespace kivdb {
 
 // `text` is a number in plain or scientific notation ("-1234.5", "1.5e3", " 7 "), surrounding
 // blanks allowed. Returns nothing when the text is not such a number (or its exponent is beyond
 // any value a database returns, |e| > 400).
-KIVDB_EXPORT std::optional<std::string> FormatNumberText(std::string_view text, int decimals);
+std::optional<std::string> FormatNumberText(std::string_view text, int decimals);
 
 }  // namespace kivdb

@@ -7,40 +7,39 @@
 #include <optional>
 #include <string>
 
-#include <kivdb/export.h>
 #include <kivdb/variant.h>
 #include "control/render/render_context.h"
 
 namespace kivdb {
 
 // The "000" picture of element ids: at least three digits, 7 gives "007", 1234 gives "1234".
-KIVDB_EXPORT std::string IdPicture(long id);
+std::string IdPicture(long id);
 
 // "^" + the form number in the "00000" picture + the record ID in the "0000000000" picture (a
 // number rounded to whole; a text key that is no number as it is; Null as nothing), HTML-escaped
 // for the href it is written into. Form 12, ID 5 give "^000120000000005".
-KIVDB_EXPORT std::string FormLink(int16_t form, const Variant& idValue);
+std::string FormLink(int16_t form, const Variant& idValue);
 
 // A title ending in ":" gets one blank and the selected node's caption (HTML-escaped: it comes
 // from a query); other titles stay as they are. Throws Error 91 for such a title when no node is
 // selected.
-KIVDB_EXPORT std::string ApplyTitleRule(const std::string& title,
-                                        const std::optional<std::string>& selectedCaption);
+std::string ApplyTitleRule(const std::string& title,
+                           const std::optional<std::string>& selectedCaption);
 
 // "<p id='TTL" + id picture + "' class=ph><img src='circle.gif'>  " + title, left open.
-KIVDB_EXPORT std::string TitleLine(const std::string& title, long id);
+std::string TitleLine(const std::string& title, long id);
 
 // "Blank Recordset: " + the title as the paragraph received it.
-KIVDB_EXPORT std::string BlankRecordsetMessage(const std::string& title);
+std::string BlankRecordsetMessage(const std::string& title);
 
 // "Error: " + number + ", " + description.
-KIVDB_EXPORT std::string ErrorMessage(long number, const std::string& description);
+std::string ErrorMessage(long number, const std::string& description);
 
 // Opens a paragraph on its recordset: Error 91 when there is none; for an empty one tells
 // "Blank Recordset: " + the title and returns 0, which ends the paragraph. Otherwise returns the
 // record count (negative where the provider cannot count), each renderer deciding what that means.
-KIVDB_EXPORT long OpenParagraph(const RenderContext& context, const Recordset* records,
-                                const std::string& title);
+long OpenParagraph(const RenderContext& context, const Recordset* records,
+                   const std::string& title);
 
 // The number and description a failure is reported with.
 struct Failure {
@@ -51,12 +50,12 @@ struct Failure {
 // Call inside a catch block: the failure the exception in flight stands for. Error gives its own
 // number; memory exhaustion is 7 "Out of memory"; anything else is 5 "Invalid procedure call or
 // argument", or, with `describeOthers`, 5 and the exception's own text when it has one.
-KIVDB_EXPORT Failure CurrentFailure(bool describeOthers = false) noexcept;
+Failure CurrentFailure(bool describeOthers = false) noexcept;
 
 // Call inside a catch block: reports the exception in flight through the context ("Error: ..."),
 // when Talking is on and its number is not 0. Error gives its own number; memory exhaustion is
 // 7 "Out of memory"; anything else is 5 "Invalid procedure call or argument".
-KIVDB_EXPORT void ReportCurrentFailure(const RenderContext& context) noexcept;
+void ReportCurrentFailure(const RenderContext& context) noexcept;
 
 // Runs a renderer's body inside the paragraph frame: OpenParagraph first, then body(count) for a
 // recordset that is not empty, and any failure of either reported through ReportCurrentFailure.

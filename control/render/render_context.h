@@ -16,13 +16,12 @@
 #include <string_view>
 #include <vector>
 
-#include <kivdb/export.h>
 #include <kivdb/recordset.h>
 
 namespace kivdb {
 
 // PageWriter: receives the lines of a report page in order. Each line written gets CR LF.
-class KIVDB_EXPORT PageWriter {
+class PageWriter {
  public:
   virtual ~PageWriter() = default;
   virtual void WriteLine(std::string_view line) = 0;
@@ -32,7 +31,7 @@ class KIVDB_EXPORT PageWriter {
 // The constructor creates or truncates the file (Error 76 "Path not found" when it cannot);
 // Close() flushes and closes it (Error 75 "Path/File access error" when the disk refuses the
 // data). The destructor closes too, silently, for the error paths that never reach Close().
-class KIVDB_EXPORT FilePageWriter : public PageWriter {
+class FilePageWriter : public PageWriter {
  public:
   explicit FilePageWriter(const std::string& path);
   ~FilePageWriter() override;
@@ -52,7 +51,7 @@ class KIVDB_EXPORT FilePageWriter : public PageWriter {
 };
 
 // Keeps the page in memory; tests read it back line by line.
-class KIVDB_EXPORT StringPageWriter : public PageWriter {
+class StringPageWriter : public PageWriter {
  public:
   void WriteLine(std::string_view line) override;
   // The whole page, every line ended by CR LF.
@@ -68,7 +67,7 @@ class KIVDB_EXPORT StringPageWriter : public PageWriter {
 // host's ProvideRecordset); false when the read failed, with the failure already reported.
 using DataReader = std::function<bool(const std::string& command, std::shared_ptr<Recordset>& rs)>;
 
-struct KIVDB_EXPORT RenderContext {
+struct RenderContext {
   explicit RenderContext(PageWriter& writer) : page(writer) {}
 
   PageWriter& page;
@@ -100,14 +99,14 @@ struct KIVDB_EXPORT RenderContext {
 
 // H: the first record as a card of name and value rows; the ID field links to form `form` when
 // it is 1 or more. Writes one line or none.
-KIVDB_EXPORT void ShowHeader(RenderContext& context, Recordset* records, const std::string& title,
-                             long id, int16_t form);
+void ShowHeader(RenderContext& context, Recordset* records, const std::string& title, long id,
+                int16_t form);
 
 // S: every record as a table row, the ID field left out, with a total row for the columns listed
 // in `cols` ("All", positions joined by ":", or "." for none). Writes a head line, one line per
 // record and a foot line.
-KIVDB_EXPORT void ShowTable(RenderContext& context, Recordset* records, const std::string& title,
-                            long id, const std::string& cols);
+void ShowTable(RenderContext& context, Recordset* records, const std::string& title, long id,
+               const std::string& cols);
 
 // The C, I, T and M renderers are declared in show_chart.h, show_image_header.h,
 // show_thumbnails.h and show_shaped.h.

@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include <kivdb/export.h>
 #include <kivdb/recordset.h>
 #include "control/render/render_context.h"
 
@@ -18,7 +17,7 @@ namespace kivdb {
 // Bars are value / largest value * 200 pixels high and 100 / (records + 1) per cent wide, both
 // rounded with halves to even. A column text that is not two numbers, a position outside the
 // fields, a largest value of 0 and "All" over fewer than three fields take the error path.
-KIVDB_EXPORT void ShowChart(RenderContext& context, Recordset* records, const std::string& title,
-                            long id, const std::string& cols);
+void ShowChart(RenderContext& context, Recordset* records, const std::string& title, long id,
+               const std::string& cols);
 
 }  // namespace kivdb

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 
-#include <kivdb/export.h>
 #include <kivdb/recordset.h>
 #include "control/render/render_context.h"
 
@@ -17,10 +16,10 @@ namespace kivdb {
 // rows. Every other field is a name and value row; the ID field links to form `form` when it is 1
 // or more. Writes one line or none; a Null or non-binary picture or a file that cannot be written
 // takes the error path (pictures written before stay on disk).
-KIVDB_EXPORT void ShowImageHeader(RenderContext& context, Recordset* records,
-                                  const std::string& title, long id, int16_t form);
+void ShowImageHeader(RenderContext& context, Recordset* records, const std::string& title, long id,
+                     int16_t form);
 
 // Whether a field of that name holds a picture: it begins with "IMG" in any case.
-KIVDB_EXPORT bool IsPictureFieldName(const std::string& name);
+bool IsPictureFieldName(const std::string& name);
 
 }  // namespace kivdb

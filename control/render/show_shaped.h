@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include <kivdb/export.h>
 #include <kivdb/recordset.h>
 #include <kivdb/variant.h>
 #include "control/render/render_context.h"
@@ -19,15 +18,14 @@ namespace kivdb {
 // reported as "Improper Shape SQL: " + title). The command is read through context.readData into
 // a recordset of the paragraph's own, which ShowChapter writes from level 1. Failures at any level
 // end the paragraph on the error path; lines already written stay.
-KIVDB_EXPORT void ShowShaped(RenderContext& context, Recordset* records, const std::string& title,
-                             long id);
+void ShowShaped(RenderContext& context, Recordset* records, const std::string& title, long id);
 
 // Writes one level of a shaped recordset and, after each record's row, the chapters of that
 // record (`span` + 1 is the colspan of the level's cell; `hidden` hides its box; `parentId` and
 // `chapter` name its box and row ids). Every level needs an "ID" field. Throws on any failure:
 // the paragraph's caller reports it. A chapter nested in itself, or a nesting deeper than the
 // writer allows, fails with Error 28 "Out of stack space".
-KIVDB_EXPORT void ShowChapter(RenderContext& context, Recordset* records, int16_t span,
-                              int16_t level, bool hidden, const Variant& parentId, int16_t chapter);
+void ShowChapter(RenderContext& context, Recordset* records, int16_t span, int16_t level,
+                 bool hidden, const Variant& parentId, int16_t chapter);
 
 }  // namespace kivdb

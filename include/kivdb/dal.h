@@ -1,9 +1,14 @@
 #pragma once
 // DAL: the data-access object of the report control, also usable by hosts on their own. It holds
-// one connection string, opens a connection only for the time of a call (or of a transaction) and
-// hands out recordsets already disconnected from the database. No member throws or shows a
-// message: failures come back as False (or an Empty value from ReadValue), with the reason in
-// LastError for hosts that log it.
+// one connection string and at most one connection, and hands out recordsets already disconnected
+// from the database. No member throws or shows a message: failures come back as False (or an
+// Empty value from ReadValue), with the reason in LastError for hosts that log it.
+//
+// Connections: a call opens one when none is held. The reads (ReadRecordset, GetRecordset,
+// ReadValue) close it when they end, TransCommit and TransRollback when the transaction ends, and
+// IsConnected closes any it finds outside a transaction (and answers False for it). ExecSQL, and
+// PutRecordset when it succeeds, keep theirs open, so that the next call (a TransBegin too) works
+// on the same connection; inside a transaction every call keeps it.
 //
 // Connection strings: "Provider=SQLite;Data Source=PATH" opens an SQLite file (add
 // "Mode=ReadWriteCreate" to allow creating it); any string without a Provider key goes to ODBC.

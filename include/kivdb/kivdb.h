@@ -47,6 +47,16 @@ class KIVDB_EXPORT KivDB {
   // Today's date for page heads and Today parameters.
   using Clock = std::function<DateTime()>;
 
+  // The ActivePort at which the control reads data; at any other port every read is refused.
+  static constexpr int16_t kDataPort = 80;
+  // The DAMode values: read through DAL, or ask the host through ProvideRecordset.
+  static constexpr int16_t kReadThroughDAL = 1;
+  static constexpr int16_t kReadFromHost = 2;
+  // The pages the control writes in ApplicationFolder: the front page, shown by RefreshBrowser,
+  // and the report page, rewritten by every click.
+  static constexpr const char* kFrontPageFile = "fp.htm";
+  static constexpr const char* kReportFile = "oReport.htm";
+
   KivDB();
   ~KivDB();
   KivDB(const KivDB&) = delete;
@@ -64,7 +74,9 @@ class KIVDB_EXPORT KivDB {
   // 1: read through DAL; 2: ask the host through ProvideRecordset. Design time only.
   int16_t DAMode() const;
   void DAMode(int16_t mode);
-  // Picture of the date in each page head (see control/render/date_format.h).
+  // Picture of the date in each page head and in date cells: d, dd, ddd, dddd, m, mm, mmm, mmmm,
+  // yy, yyyy, h, hh, n, nn, s, ss, AM/PM, text in double quotes, or a named form ("Long Date",
+  // "Short Date", ...); empty gives ISO text.
   void DateFormat(const std::string& picture);
   // Write the node's path at the foot of each page.
   void DisplayPath(bool on);

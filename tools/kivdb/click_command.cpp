@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include <kivdb/error.h>
 #include <kivdb/kivdb.h>
 #include <kivdb/memory_browser.h>
 #include <kivdb/memory_tree_view.h>
+#include "tools/kivdb/control_setup.h"
 
 namespace kivdb::tool {
 namespace {
@@ -34,21 +34,11 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
   }
 
   KivDB control;
-  control.InitProperties();
-  control.SetUserMode(true);
-  control.ApplicationFolder(Variant(folder));
-  control.DAL()->ConnectionString(options.connect);
-  control.Heading(Variant(options.heading));
-  control.DateFormat(options.dateFormat);
-  control.DisplayPath(options.displayPath);
-  control.Talking(options.talking);
-  if (!options.role.empty()) {
-    try {
-      control.UserRole(Variant(options.role));
-    } catch (const Error& e) {
-      err << "error: --role " << options.role << ": " << e.Description() << "\n";
-      return kExitUsage;
-    }
+  if (!SetUpControl(control,
+                    {folder, options.connect, options.heading, options.dateFormat, options.role,
+                     options.displayPath, options.talking},
+                    err)) {
+    return kExitUsage;
   }
 
   control.OnKivDBMessage([&](const std::string& text) { out << "KivDBMessage: " << text << "\n"; });
@@ -62,7 +52,7 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
   MemoryTreeView tree;
   MemoryBrowser browser;
   const std::string reportFile =
-      folder + std::string(1, fs::path::preferred_separator) + "oReport.htm";
+      folder + std::string(1, fs::path::preferred_separator) + KivDB::kReportFile;
   int kept = 0;
   browser.SetNavigateObserver([&](const std::string& address) {
     out << "Navigate: " << address << "\n";

@@ -5,11 +5,11 @@
 #include <fstream>
 #include <system_error>
 
-#include <kivdb/error.h>
 #include <kivdb/kivdb.h>
 #include <kivdb/memory_browser.h>
 #include <kivdb/memory_tree_view.h>
 #include "tools/kivdb/click_command.h"
+#include "tools/kivdb/control_setup.h"
 #include "tools/kivdb/site_index.h"
 #include "tools/kivdb/site_walk.h"
 
@@ -68,20 +68,11 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   }
 
   KivDB control;
-  control.InitProperties();
-  control.SetUserMode(true);
-  control.ApplicationFolder(Variant(folder.string()));
-  control.DAL()->ConnectionString(options.connect);
-  control.Heading(Variant(options.heading));
-  control.DateFormat(options.dateFormat);
-  control.Talking(true);
-  if (!options.role.empty()) {
-    try {
-      control.UserRole(Variant(options.role));
-    } catch (const Error& e) {
-      err << "error: --role " << options.role << ": " << e.Description() << "\n";
-      return kExitUsage;
-    }
+  if (!SetUpControl(control,
+                    {folder.string(), options.connect, options.heading, options.dateFormat,
+                     options.role, false, true},
+                    err)) {
+    return kExitUsage;
   }
 
   MemoryTreeView tree;
@@ -118,7 +109,7 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
     err << "error: " << e.what() << "\n";
     return kExitFailed;
   }
-  fs::remove(folder / "oReport.htm", error);
+  fs::remove(folder / KivDB::kReportFile, error);
 
   if (report.cutOff) {
     err << "kivdb export: stopped at the limit of " << Plural(options.maxNodes, "node", "nodes")

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include <kivdb/kivdb.h>
 #include "tools/kivdb/page_rewrite.h"
 
 namespace kivdb::tool {
@@ -70,7 +71,7 @@ SiteWalk::SiteWalk(MemoryTreeView& tree, MemoryBrowser& browser, fs::path folder
     : tree_(tree),
       browser_(browser),
       folder_(std::move(folder)),
-      reportFile_((folder_ / "oReport.htm").string()),
+      reportFile_((folder_ / KivDB::kReportFile).string()),
       err_(err),
       lastProgress_(std::chrono::steady_clock::now()) {}
 
@@ -88,7 +89,8 @@ WalkReport SiteWalk::Run(long maxNodes) {
   if (!root && tree_.Count() > 0) root = &tree_.Item(1);
   if (!root) throw std::runtime_error("the control built no tree");
   // The root shows the front page that RefreshBrowser wrote.
-  report.tree.nodes.push_back({root->Text(), Exists(folder_ / "fp.htm") ? "fp.htm" : "", "", {}});
+  report.tree.nodes.push_back(
+      {root->Text(), Exists(folder_ / KivDB::kFrontPageFile) ? KivDB::kFrontPageFile : "", "", {}});
   report.nodes = 1;
 
   struct Frame {

@@ -29,6 +29,44 @@ constexpr std::string_view kRule5Recurring =
 constexpr std::string_view kRule5NonGenerating =
     "RULE #5 Says that there should be NOT be any query specified for Non-Generating-Type Node.";
 
+// The openings of a node type's observations, each with the rule it breaks; empty where the type's
+// rule cannot be broken that way.
+struct Observations {
+  std::string_view tooMany, tooManyRule;
+  std::string_view none, noneRule;
+  std::string_view noQuery, queryGiven, queryRule;
+};
+
+Observations ObservationsOf(NodeType type) {
+  switch (type) {
+    case NodeType::Fixed:
+      return {{},         {}, "=> There are no Child Nodes for Fixed-Type: [ID=",
+              kRule2,     {}, "=> There is a Query Specifed for Fixed-Type: [ID=",
+              kRule5Fixed};
+    case NodeType::Generating:
+      return {"=> There are more than one Child Nodes for Generating-Type: [ID=",
+              kRule3,
+              "=> There are no Child Nodes for Generating-Type: [ID=",
+              kRule3,
+              "=> There is no Query Specifed for Generating-Type: [ID=",
+              {},
+              kRule5Generating};
+    case NodeType::Recurring:
+      return {"=> There are Child Nodes for Recurring-Type: [ID=",
+              kRule4Recurring,
+              {},
+              {},
+              "=> There is no Query Specifed for Recurring-Type: [ID=",
+              {},
+              kRule5Recurring};
+    case NodeType::NonGenerating:
+      break;
+  }
+  return {
+      "=> There are Child Nodes for Non-Generating-Type: [ID=",     kRule4NonGenerating, {}, {}, {},
+      "=> There is a Query Specifed for Non-Generating-Type: [ID=", kRule5NonGenerating};
+}
+
 // The number of children of a node, and whether one of them is of type F, read from the index
 // instead of a scan of the whole scheme per node.
 struct Children {
@@ -72,35 +110,18 @@ Analysis AnalyseNav(const clsNavSchemes& navs) {
       report.Line({opening, id, "] ", node->descriptionIs}).Line({rule}).Line();
       ++observations;
     };
+    const NodeTypeRule* rule = NodeTypeRuleOf(node->typeIs());
+    if (!rule) continue;
+    const Observations texts = ObservationsOf(rule->type);
     const Children children = ChildrenOf(index, node->ID());
-    const int n = children.count;
-    const std::string& type = node->typeIs();
+    if (HasTooManyChildren(*rule, children.count)) observe(texts.tooMany, texts.tooManyRule);
+    if (children.count < rule->minChildren) observe(texts.none, texts.noneRule);
     const bool noQuery = node->queryIs().empty();
-    if (IsNodeType(type, NodeType::Fixed)) {
-      if (n == 0) observe("=> There are no Child Nodes for Fixed-Type: [ID=", kRule2);
-      if (!noQuery) observe("=> There is a Query Specifed for Fixed-Type: [ID=", kRule5Fixed);
-    } else if (IsNodeType(type, NodeType::Generating)) {
-      if (n > 1)
-        observe("=> There are more than one Child Nodes for Generating-Type: [ID=", kRule3);
-      if (n == 0) observe("=> There are no Child Nodes for Generating-Type: [ID=", kRule3);
-      if (noQuery) {
-        observe("=> There is no Query Specifed for Generating-Type: [ID=", kRule5Generating);
-      }
-      if (children.anyFixed) {
-        observe("=> There is a Fixed-Type Node below the Generating-Type: [ID=", kRule3);
-      }
-    } else if (IsNodeType(type, NodeType::Recurring)) {
-      if (n > 0) observe("=> There are Child Nodes for Recurring-Type: [ID=", kRule4Recurring);
-      if (noQuery) {
-        observe("=> There is no Query Specifed for Recurring-Type: [ID=", kRule5Recurring);
-      }
-    } else if (IsNodeType(type, NodeType::NonGenerating)) {
-      if (n > 0) {
-        observe("=> There are Child Nodes for Non-Generating-Type: [ID=", kRule4NonGenerating);
-      }
-      if (!noQuery) {
-        observe("=> There is a Query Specifed for Non-Generating-Type: [ID=", kRule5NonGenerating);
-      }
+    if (rule->runsQuery && noQuery) observe(texts.noQuery, texts.queryRule);
+    if (!rule->runsQuery && !noQuery) observe(texts.queryGiven, texts.queryRule);
+    // Below a G node comes the one node it repeats per record: a fixed node cannot be repeated.
+    if (rule->type == NodeType::Generating && children.anyFixed) {
+      observe("=> There is a Fixed-Type Node below the Generating-Type: [ID=", kRule3);
     }
   }
   return {report.Take(), observations, 0};

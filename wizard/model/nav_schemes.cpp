@@ -22,6 +22,19 @@ constexpr const char* kGeneratingChildrenMessage =
     "Node. Changes not saved";
 constexpr const char* kNoQueryMessage =
     "No Generating Query or Stored procedure specified. Changes not saved";
+
+// Only G, R and N limit their children.
+const char* TooManyChildrenMessage(NodeType type) {
+  switch (type) {
+    case NodeType::Recurring:
+      return kRecurringChildrenMessage;
+    case NodeType::NonGenerating:
+      return kNonGeneratingChildrenMessage;
+    default:
+      return kGeneratingChildrenMessage;
+  }
+}
+
 constexpr const char* kBlankParagraphQueryMessage = "Query field cannot be blank...";
 
 }  // namespace
@@ -73,8 +86,8 @@ bool clsNavSchemes::IsFType(const clsNavScheme& oNode) const {
 void clsNavSchemes::NewScheme() {
   nodes_.Clear();
   auto root = std::make_shared<clsNavScheme>();
-  root->ID(1);
-  root->descriptionIs = "Data Browser";
+  root->ID(kivdb::scheme::kRootId);
+  root->descriptionIs = std::string(kivdb::scheme::kRootCaption);
   root->parentIs = 0;
   root->typeIs(CodeText(NodeType::Fixed));
   root->iconIs = "leaf";
@@ -186,30 +199,21 @@ clsNavSchemes::Node clsNavSchemes::CloneNav(std::string_view skey) const {
 bool clsNavSchemes::FuseNav(const Node& oFuse) {
   if (!oFuse) return false;
   if (const Node parent = Item(oFuse->parentIs)) {
-    if (IsNodeType(parent->typeIs(), NodeType::Recurring) ||
-        IsNodeType(parent->typeIs(), NodeType::NonGenerating)) {
+    const NodeTypeRule* parentRule = NodeTypeRuleOf(parent->typeIs());
+    if (parentRule && parentRule->maxChildren == 0) {
       Inform(kParentMessage);
       return false;
     }
   }
-  const int children = GetChildren(*oFuse);
-  const std::string& type = oFuse->typeIs();
-  if (IsNodeType(type, NodeType::Recurring) && children >= 1) {
-    Inform(kRecurringChildrenMessage);
-    return false;
-  }
-  if (IsNodeType(type, NodeType::NonGenerating) && children >= 1) {
-    Inform(kNonGeneratingChildrenMessage);
-    return false;
-  }
-  if (IsNodeType(type, NodeType::Generating) && children >= 2) {
-    Inform(kGeneratingChildrenMessage);
-    return false;
-  }
-  if ((IsNodeType(type, NodeType::Generating) || IsNodeType(type, NodeType::Recurring)) &&
-      oFuse->queryIs().empty()) {
-    Inform(kNoQueryMessage);
-    return false;
+  if (const NodeTypeRule* rule = NodeTypeRuleOf(oFuse->typeIs())) {
+    if (HasTooManyChildren(*rule, GetChildren(*oFuse))) {
+      Inform(TooManyChildrenMessage(rule->type));
+      return false;
+    }
+    if (rule->runsQuery && oFuse->queryIs().empty()) {
+      Inform(kNoQueryMessage);
+      return false;
+    }
   }
 
   Node existing;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "scheme/scheme_codes.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/tree_walk.h"
 #include "wizard/model/view_style.h"
@@ -24,7 +25,7 @@ void clsNavSchemes::DispInTV() {
       const std::string key = TreeKeyOf(step.node->ID());
       if (step.parent == nullptr) {
         // The root always reads "Data Browser", whatever its description.
-        treeView_->AddNode("", key, "Data Browser", kImageRoot);
+        treeView_->AddNode("", key, std::string(kivdb::scheme::kRootCaption), kImageRoot);
         treeView_->SetForeColor(key, kBlack);
         treeView_->SetExpanded(key, true);
       } else {

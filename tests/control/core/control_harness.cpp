@@ -1,7 +1,5 @@
 #include "tests/control/core/control_harness.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "tests/control/data/postgres_edition.h"
@@ -19,13 +17,6 @@ std::filesystem::path FreshFolder() {
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);
   return folder;
-}
-
-std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::vector<std::string> PageLines(const std::filesystem::path& file) {

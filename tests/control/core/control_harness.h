@@ -22,6 +22,7 @@
 #include <kivdb/memory_tree_view.h>
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/control/data/test_database.h"
+#include "tests/support/read_file.h"
 
 namespace kivdb::testing {
 
@@ -30,9 +31,9 @@ std::filesystem::path FreshFolder();
 
 // The lines of a page file, without their CR LF; fails the test when a line lacks CR LF.
 std::vector<std::string> PageLines(const std::filesystem::path& file);
-std::string ReadFile(const std::filesystem::path& file);
 
 using testing_support::Engine;
+using testing_support::ReadFile;
 
 struct ControlHarness {
   // Binds the widgets and records the events; the control reads through its DAL from `fixture`

@@ -10,6 +10,7 @@
 #include <kivdb/error.h>
 #include <kivdb/ini_property_bag.h>
 #include "tests/control/core/control_harness.h"
+#include "tests/support/error_number.h"
 
 namespace kivdb::testing {
 namespace {
@@ -32,15 +33,6 @@ class MemoryBag : public PropertyBag {
   std::map<std::string, Variant> values;
 };
 
-long ErrorNumberOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
 TEST(Properties, DesignTimePropertiesRefuseUserModeAndTellTheContainerOtherwise) {
   KivDB control;
   std::vector<std::string> changed;
@@ -54,10 +46,10 @@ TEST(Properties, DesignTimePropertiesRefuseUserModeAndTellTheContainerOtherwise)
 
   control.SetUserMode(true);
   changed.clear();
-  EXPECT_EQ(ErrorNumberOf([&] { control.ActivePort(80); }), 382);
-  EXPECT_EQ(ErrorNumberOf([&] { control.DAMode(1); }), 382);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)control.ActivePort(); }), 393);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)control.DAMode(); }), 393);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { control.ActivePort(80); }), 382);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { control.DAMode(1); }), 382);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { (void)control.ActivePort(); }), 393);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { (void)control.DAMode(); }), 393);
   control.ApplicationFolder(Variant("/var"));
   EXPECT_THAT(changed, ElementsAre("ApplicationFolder"));
 
@@ -84,7 +76,8 @@ TEST(Properties, UserRoleTakesNumbersAndRefusesEverythingElse) {
   };
   for (const Case& c : cases) {
     KivDB control;
-    EXPECT_EQ(ErrorNumberOf([&] { control.UserRole(c.value); }), c.error) << c.name;
+    EXPECT_EQ(testing_support::ErrorNumberOf([&] { control.UserRole(c.value); }), c.error)
+        << c.name;
   }
 }
 
@@ -171,13 +164,16 @@ TEST(Properties, IniBagRefusesFilesItCannotRead) {
     std::ofstream out(bad);
     out << "[KivDB]\nno equals sign here\n";
   }
-  EXPECT_EQ(ErrorNumberOf([&] { IniPropertyBag bag(bad); }), err::kInvalidCall);
-  EXPECT_EQ(ErrorNumberOf([&] { IniPropertyBag bag(folder.string()); }), err::kFileAccess);
-  EXPECT_EQ(ErrorNumberOf([&] { IniPropertyBag bag((folder / "new.ini").string()); }), 0);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { IniPropertyBag bag(bad); }), err::kInvalidCall);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { IniPropertyBag bag(folder.string()); }),
+            err::kFileAccess);
+  EXPECT_EQ(
+      testing_support::ErrorNumberOf([&] { IniPropertyBag bag((folder / "new.ini").string()); }),
+      0);
 
   IniPropertyBag unsaveable((folder / "no" / "such" / "folder.ini").string());
   unsaveable.WriteProperty("DAMode", Variant(int16_t{1}), Variant(int16_t{0}));
-  EXPECT_EQ(ErrorNumberOf([&] { unsaveable.Save(); }), err::kFileAccess);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { unsaveable.Save(); }), err::kFileAccess);
 }
 
 TEST(Properties, StoredPortThatIsNoNumberIsATypeMismatch) {
@@ -189,7 +185,8 @@ TEST(Properties, StoredPortThatIsNoNumberIsATypeMismatch) {
   }
   KivDB control;
   IniPropertyBag bag(file);
-  EXPECT_EQ(ErrorNumberOf([&] { control.ReadProperties(bag); }), err::kTypeMismatch);
+  EXPECT_EQ(testing_support::ErrorNumberOf([&] { control.ReadProperties(bag); }),
+            err::kTypeMismatch);
   EXPECT_EQ(control.ActivePort(), 80);  // nothing was taken from the broken bag
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <kivdb/recordset.h>
 #include "control/data/odbc_call.h"
 
 namespace kivdb {
@@ -16,37 +17,37 @@ TEST(OdbcTypesTest, CodeAndReaderPerSqlType) {
     int code;
     OdbcCell cell;
   } cases[] = {
-      {"smallint", SQL_SMALLINT, false, 2, OdbcCell::SmallInteger},
-      {"unsigned smallint", SQL_SMALLINT, true, 18, OdbcCell::Integer},
-      {"integer", SQL_INTEGER, false, 3, OdbcCell::Integer},
-      {"unsigned integer", SQL_INTEGER, true, 19, OdbcCell::BigInteger},
-      {"real", SQL_REAL, false, 4, OdbcCell::Single},
-      {"float", SQL_FLOAT, false, 5, OdbcCell::Double},
-      {"double", SQL_DOUBLE, false, 5, OdbcCell::Double},
-      {"decimal", SQL_DECIMAL, false, 14, OdbcCell::ExactNumber},
-      {"numeric", SQL_NUMERIC, false, 131, OdbcCell::ExactNumber},
-      {"bit", SQL_BIT, false, 11, OdbcCell::Boolean},
-      {"tinyint", SQL_TINYINT, false, 16, OdbcCell::SmallInteger},
-      {"unsigned tinyint", SQL_TINYINT, true, 17, OdbcCell::SmallInteger},
-      {"bigint", SQL_BIGINT, false, 20, OdbcCell::BigInteger},
-      {"unsigned bigint", SQL_BIGINT, true, 21, OdbcCell::UnsignedBig},
-      {"date", SQL_TYPE_DATE, false, 133, OdbcCell::Date},
-      {"time", SQL_TYPE_TIME, false, 134, OdbcCell::Time},
-      {"timestamp", SQL_TYPE_TIMESTAMP, false, 135, OdbcCell::Timestamp},
-      {"date of ODBC 2", SQL_DATE, false, 133, OdbcCell::Date},
-      {"timestamp of ODBC 2", SQL_TIMESTAMP, false, 135, OdbcCell::Timestamp},
-      {"char", SQL_CHAR, false, 129, OdbcCell::Text},
-      {"wchar", SQL_WCHAR, false, 130, OdbcCell::Text},
-      {"varchar", SQL_VARCHAR, false, 200, OdbcCell::Text},
-      {"longvarchar", SQL_LONGVARCHAR, false, 201, OdbcCell::Text},
-      {"wvarchar", SQL_WVARCHAR, false, 202, OdbcCell::Text},
-      {"wlongvarchar", SQL_WLONGVARCHAR, false, 203, OdbcCell::Text},
-      {"binary", SQL_BINARY, false, 128, OdbcCell::Binary},
-      {"varbinary", SQL_VARBINARY, false, 204, OdbcCell::Binary},
-      {"longvarbinary", SQL_LONGVARBINARY, false, 205, OdbcCell::Binary},
-      {"guid", SQL_GUID, false, 72, OdbcCell::Text},
-      {"interval", SQL_INTERVAL_DAY, false, 200, OdbcCell::Text},
-      {"unknown", SQL_UNKNOWN_TYPE, false, 200, OdbcCell::Text},
+      {"smallint", SQL_SMALLINT, false, type::kSmallInt, OdbcCell::SmallInteger},
+      {"unsigned smallint", SQL_SMALLINT, true, type::kUnsignedSmallInt, OdbcCell::Integer},
+      {"integer", SQL_INTEGER, false, type::kInteger, OdbcCell::Integer},
+      {"unsigned integer", SQL_INTEGER, true, type::kUnsignedInt, OdbcCell::BigInteger},
+      {"real", SQL_REAL, false, type::kSingle, OdbcCell::Single},
+      {"float", SQL_FLOAT, false, type::kDouble, OdbcCell::Double},
+      {"double", SQL_DOUBLE, false, type::kDouble, OdbcCell::Double},
+      {"decimal", SQL_DECIMAL, false, type::kDecimal, OdbcCell::ExactNumber},
+      {"numeric", SQL_NUMERIC, false, type::kNumeric, OdbcCell::ExactNumber},
+      {"bit", SQL_BIT, false, type::kBoolean, OdbcCell::Boolean},
+      {"tinyint", SQL_TINYINT, false, type::kTinyInt, OdbcCell::SmallInteger},
+      {"unsigned tinyint", SQL_TINYINT, true, type::kUnsignedTinyInt, OdbcCell::SmallInteger},
+      {"bigint", SQL_BIGINT, false, type::kBigInt, OdbcCell::BigInteger},
+      {"unsigned bigint", SQL_BIGINT, true, type::kUnsignedBigInt, OdbcCell::UnsignedBig},
+      {"date", SQL_TYPE_DATE, false, type::kDBDate, OdbcCell::Date},
+      {"time", SQL_TYPE_TIME, false, type::kDBTime, OdbcCell::Time},
+      {"timestamp", SQL_TYPE_TIMESTAMP, false, type::kDBTimeStamp, OdbcCell::Timestamp},
+      {"date of ODBC 2", SQL_DATE, false, type::kDBDate, OdbcCell::Date},
+      {"timestamp of ODBC 2", SQL_TIMESTAMP, false, type::kDBTimeStamp, OdbcCell::Timestamp},
+      {"char", SQL_CHAR, false, type::kChar, OdbcCell::Text},
+      {"wchar", SQL_WCHAR, false, type::kWChar, OdbcCell::Text},
+      {"varchar", SQL_VARCHAR, false, type::kVarChar, OdbcCell::Text},
+      {"longvarchar", SQL_LONGVARCHAR, false, type::kLongVarChar, OdbcCell::Text},
+      {"wvarchar", SQL_WVARCHAR, false, type::kVarWChar, OdbcCell::Text},
+      {"wlongvarchar", SQL_WLONGVARCHAR, false, type::kLongVarWChar, OdbcCell::Text},
+      {"binary", SQL_BINARY, false, type::kBinary, OdbcCell::Binary},
+      {"varbinary", SQL_VARBINARY, false, type::kVarBinary, OdbcCell::Binary},
+      {"longvarbinary", SQL_LONGVARBINARY, false, type::kLongVarBinary, OdbcCell::Binary},
+      {"guid", SQL_GUID, false, type::kGuid, OdbcCell::Text},
+      {"interval", SQL_INTERVAL_DAY, false, type::kVarChar, OdbcCell::Text},
+      {"unknown", SQL_UNKNOWN_TYPE, false, type::kVarChar, OdbcCell::Text},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

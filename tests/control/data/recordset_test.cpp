@@ -5,20 +5,22 @@
 #include <functional>
 
 #include <kivdb/error.h>
+#include "tests/support/error_number.h"
+#include "tests/support/recordset_builder.h"
 
 namespace kivdb {
 namespace {
 
+using testing_support::BuildRecordset;
+using testing_support::ErrorNumberOf;
+
 // id, name, amount: three records built by hand, the way a host answers ProvideRecordset.
 Recordset People() {
-  Recordset rs;
-  rs.AppendField("ID", type::kInteger);
-  rs.AppendField("Name", type::kVarWChar);
-  rs.AppendField("Amount", type::kDouble);
-  rs.AddRow({int32_t{1}, "carol", 3.5});
-  rs.AddRow({int32_t{2}, "Alice", Variant::Null()});
-  rs.AddRow({int32_t{3}, "bob", 1.25});
-  return rs;
+  return BuildRecordset(
+      {{"ID", type::kInteger}, {"Name", type::kVarWChar}, {"Amount", type::kDouble}},
+      {{int32_t{1}, "carol", 3.5},
+       {int32_t{2}, "Alice", Variant::Null()},
+       {int32_t{3}, "bob", 1.25}});
 }
 
 std::vector<int32_t> Ids(Recordset& rs) {
@@ -26,15 +28,6 @@ std::vector<int32_t> Ids(Recordset& rs) {
   for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
     ids.push_back(static_cast<int32_t>(*rs.Value(0).AsInteger()));
   return ids;
-}
-
-long ErrorNumber(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.Number();
-  }
-  return 0;
 }
 
 TEST(RecordsetTest, FieldsByPositionAndByNameWithoutRegardToCase) {
@@ -45,9 +38,9 @@ TEST(RecordsetTest, FieldsByPositionAndByNameWithoutRegardToCase) {
   EXPECT_EQ(rs.FieldIndex("name"), 1);
   EXPECT_EQ(rs.FieldIndex("missing"), -1);
   EXPECT_EQ(rs.Fields("name").Value(), Variant("carol"));
-  EXPECT_EQ(ErrorNumber([&] { rs.Fields(3); }), err::kItemNotFound);
-  EXPECT_EQ(ErrorNumber([&] { rs.Fields(-1); }), err::kItemNotFound);
-  EXPECT_EQ(ErrorNumber([&] { rs.Fields("nope"); }), err::kItemNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Fields(3); }), err::kItemNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Fields(-1); }), err::kItemNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Fields("nope"); }), err::kItemNotFound);
 }
 
 TEST(RecordsetTest, FieldFollowsTheCursor) {
@@ -68,8 +61,8 @@ TEST(RecordsetTest, DuplicateFieldNamesResolveToTheFirst) {
 
 TEST(RecordsetTest, BuildingRejectsMisuse) {
   Recordset rs = People();
-  EXPECT_EQ(ErrorNumber([&] { rs.AppendField("late", type::kInteger); }), err::kInvalidCall);
-  EXPECT_EQ(ErrorNumber([&] { rs.AddRow({int32_t{4}}); }), err::kInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.AppendField("late", type::kInteger); }), err::kInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.AddRow({int32_t{4}}); }), err::kInvalidCall);
   EXPECT_EQ(rs.RecordCount(), 3);
 }
 
@@ -85,13 +78,13 @@ TEST(RecordsetTest, WalksForwardAndBackward) {
   EXPECT_FALSE(rs.Bof());
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{1, 2, 3}));
   EXPECT_TRUE(rs.Eof());
-  EXPECT_EQ(ErrorNumber([&] { rs.MoveNext(); }), err::kNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { rs.Value(0); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.MoveNext(); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Value(0); }), err::kNoCurrentRecord);
   rs.MoveLast();
   std::vector<int64_t> back;
   for (; !rs.Bof(); rs.MovePrevious()) back.push_back(*rs.Value(0).AsInteger());
   EXPECT_EQ(back, (std::vector<int64_t>{3, 2, 1}));
-  EXPECT_EQ(ErrorNumber([&] { rs.MovePrevious(); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.MovePrevious(); }), err::kNoCurrentRecord);
 }
 
 TEST(RecordsetTest, EmptyRecordsetHasNoCurrentRecord) {
@@ -102,9 +95,9 @@ TEST(RecordsetTest, EmptyRecordsetHasNoCurrentRecord) {
   rs.MoveLast();
   EXPECT_TRUE(rs.Eof());
   EXPECT_TRUE(rs.Bof());
-  EXPECT_EQ(ErrorNumber([&] { rs.Value(0); }), err::kNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { rs.Fields(0).SetValue(int32_t{1}); }), err::kNoCurrentRecord);
-  EXPECT_EQ(ErrorNumber([&] { rs.Delete(); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Value(0); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Fields(0).SetValue(int32_t{1}); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Delete(); }), err::kNoCurrentRecord);
   EXPECT_EQ(rs.GetRows().size(), 1u);
   EXPECT_TRUE(rs.GetRows()[0].empty());
 }
@@ -152,8 +145,8 @@ TEST(RecordsetTest, SortIsStableOverSeveralKeys) {
 TEST(RecordsetTest, SortByUnknownFieldThrowsAndKeepsOrder) {
   Recordset rs = People();
   rs.Sort("Name");
-  EXPECT_EQ(ErrorNumber([&] { rs.Sort("Nope ASC"); }), err::kItemNotFound);
-  EXPECT_EQ(ErrorNumber([&] { rs.Sort("Name, "); }), err::kInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Sort("Nope ASC"); }), err::kItemNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Sort("Name, "); }), err::kInvalidCall);
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{2, 3, 1}));
 }
 
@@ -188,7 +181,7 @@ TEST(RecordsetTest, AddNewAndDelete) {
   EXPECT_EQ(rs.RecordCount(), 4);
   rs.MoveFirst();
   rs.Delete();
-  EXPECT_EQ(ErrorNumber([&] { rs.Value(0); }), err::kNoCurrentRecord);
+  EXPECT_EQ(ErrorNumberOf([&] { rs.Value(0); }), err::kNoCurrentRecord);
   EXPECT_EQ(rs.RecordCount(), 3);
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{2, 3, 4}));
   EXPECT_EQ(rs.GetRows()[0].size(), 3u);
@@ -244,7 +237,9 @@ TEST(RecordsetTest, AcceptChangesDropsDeletedAndVanishedRecords) {
 TEST(RecordsetTest, ManyRowsAcrossStorageBlocks) {
   Recordset rs;
   rs.AppendField("n", type::kBigInt);
-  const int64_t count = 10000;
+  // A block holds the fewest rows, a power of two, that fill 4 MiB: fewer than twice 4 MiB of
+  // rows, so this many spill into a second block and a third.
+  const int64_t count = static_cast<int64_t>(2 * (size_t{4} << 20) / sizeof(Variant)) + 3;
   for (int64_t i = 0; i < count; ++i) rs.AddRow({Variant(count - i)});
   rs.Sort("n");
   const auto table = rs.GetRows();

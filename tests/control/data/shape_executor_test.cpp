@@ -10,19 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/recordset_builder.h"
+
 namespace kivdb {
 namespace {
 
-struct Column {
-  const char* name;
-  int type;
-};
-
-Recordset Table(const std::vector<Column>& columns, const std::vector<std::vector<Variant>>& rows) {
-  Recordset records;
-  for (const Column& column : columns) records.AppendField(column.name, column.type);
-  for (const auto& row : rows) records.AddRow(row);
-  return records;
+Recordset Table(const std::vector<testing_support::FieldSpec>& fields,
+                const std::vector<std::vector<Variant>>& rows) {
+  return testing_support::BuildRecordset(fields, rows);
 }
 
 // Records as "(v1,v2,[chapter records])" separated by blanks, chapters written the same way.

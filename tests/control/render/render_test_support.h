@@ -9,20 +9,15 @@
 
 #include <kivdb/recordset.h>
 #include "control/render/render_context.h"
+#include "tests/support/recordset_builder.h"
 
 namespace kivdb::testing {
 
-struct FieldSpec {
-  std::string name;
-  int type;
-};
+using testing_support::FieldSpec;
 
 inline std::unique_ptr<Recordset> MakeRecords(const std::vector<FieldSpec>& fields,
                                               const std::vector<std::vector<Variant>>& rows) {
-  auto records = std::make_unique<Recordset>();
-  for (const FieldSpec& field : fields) records->AppendField(field.name, field.type);
-  for (const auto& row : rows) records->AddRow(row);
-  return records;
+  return std::make_unique<Recordset>(testing_support::BuildRecordset(fields, rows));
 }
 
 // A page and a message log behind one context; Talking is on unless a test turns it off.

@@ -1,0 +1,26 @@
+#include "tools/kivdb/control_setup.h"
+
+#include <kivdb/error.h>
+
+namespace kivdb::tool {
+
+bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream& err) {
+  control.InitProperties();
+  control.SetUserMode(true);
+  control.ApplicationFolder(Variant(settings.folder));
+  control.DAL()->ConnectionString(settings.connect);
+  control.Heading(Variant(settings.heading));
+  control.DateFormat(settings.dateFormat);
+  control.DisplayPath(settings.displayPath);
+  control.Talking(settings.talking);
+  if (settings.role.empty()) return true;
+  try {
+    control.UserRole(Variant(settings.role));
+  } catch (const Error& e) {
+    err << "error: --role " << settings.role << ": " << e.Description() << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kivdb::tool

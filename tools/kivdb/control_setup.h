@@ -1,0 +1,25 @@
+#pragma once
+// The set-up the kivdb commands share: a user-mode control with the properties the command line
+// gave, before the command binds its tree and browser.
+
+#include <ostream>
+#include <string>
+
+#include <kivdb/kivdb.h>
+
+namespace kivdb::tool {
+
+struct ControlSettings {
+  std::string folder;   // ApplicationFolder
+  std::string connect;  // DAL connection string
+  std::string heading;
+  std::string dateFormat;
+  std::string role;  // UserRole as given; empty leaves the default 0
+  bool displayPath = false;
+  bool talking = false;
+};
+
+// False, after an "error: --role ROLE: DESCRIPTION" line on `err`, when the role is no number.
+bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream& err);
+
+}  // namespace kivdb::tool
