@@ -42,6 +42,8 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
   control.DateFormat(options.dateFormat);
   control.DisplayPath(options.displayPath);
   control.Talking(options.talking);
+  control.QueryTimeout(options.queryTimeout);
+  control.MaxRows(options.maxRows);
   if (!options.role.empty()) {
     try {
       control.UserRole(Variant(options.role));

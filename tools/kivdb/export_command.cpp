@@ -75,6 +75,8 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   control.Heading(Variant(options.heading));
   control.DateFormat(options.dateFormat);
   control.Talking(true);
+  control.QueryTimeout(options.queryTimeout);
+  control.MaxRows(options.maxRows);
   if (!options.role.empty()) {
     try {
       control.UserRole(Variant(options.role));
