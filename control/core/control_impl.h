@@ -42,11 +42,9 @@ struct KivDB::Impl {
 
   // --- Working state
   // ------------------------------------------------------------------------------
-  std::shared_ptr<Recordset> workRecordset;
   SchemeTables schemes;
   std::string pageHead;
   std::string reportFile;
-  bool mayAddChildren = true;
   // True while ShowPage runs: calls arriving through the host's event processing then wait.
   bool buildingPage = false;
 
@@ -69,6 +67,8 @@ struct KivDB::Impl {
   void LoadSchemes();
   void RefreshBrowser();
   void ExpandNode(TreeNode& node);
+  // The phases of one ExpandNode, in navigation.cpp.
+  struct Expansion;
   void CollapseSiblings();
   void ShowPage(long schemeId);
   bool FollowLink(const std::string& url);

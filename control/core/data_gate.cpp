@@ -45,33 +45,33 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
 
 void KivDB::Impl::LoadSchemes() {
   try {
-    mayAddChildren = true;
     reportFile = FolderPath("oReport.htm");
 
-    if (!ReadData("SELECT * FROM XST1", workRecordset)) {
+    std::shared_ptr<Recordset> read;
+    if (!ReadData("SELECT * FROM XST1", read)) {
       Message(kReadFailed);
       return;
     }
-    Recordset& nav = Need(workRecordset);
+    Recordset& nav = Need(read);
     nav.Sort(nav.Fields(0).Name() + " ASC");
     schemes.SetNavRows(nav.GetRows());
 
-    if (!ReadData("SELECT * FROM XST2", workRecordset)) {
+    if (!ReadData("SELECT * FROM XST2", read)) {
       Message(kReadFailed);
       return;
     }
-    Recordset& web = Need(workRecordset);
+    Recordset& web = Need(read);
     web.Sort(web.Fields(1).Name() + " ASC, " + web.Fields(2).Name() + " ASC");
     schemes.SetWebRows(web.GetRows());
 
-    if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", workRecordset)) Message(kReadFailed);
-    const std::string frontText = StyleContent(workRecordset);
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=1)", read)) Message(kReadFailed);
+    const std::string frontText = StyleContent(read);
     FilePageWriter frontPage(FolderPath("fp.htm"));
     frontPage.WriteLine(frontText);
     frontPage.Close();
 
-    if (!ReadData("SELECT * FROM XST3 WHERE (ID=2)", workRecordset)) Message(kReadFailed);
-    pageHead = StyleContent(workRecordset) + kPageHeaderLine;
+    if (!ReadData("SELECT * FROM XST3 WHERE (ID=2)", read)) Message(kReadFailed);
+    pageHead = StyleContent(read) + kPageHeaderLine;
   } catch (...) {
     ReportCurrentFailure();
   }

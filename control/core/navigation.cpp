@@ -77,99 +77,143 @@ void KivDB::Impl::RefreshBrowser() {
   Try([&] { Web().Navigate(FolderPath("fp.htm")); });
 }
 
+// One click on a node: the node, its XST1 row and the selected node's parameters, taken once, and
+// the phases that add the node's children, one per node type. Children are added only to a node
+// that had none.
+struct KivDB::Impl::Expansion {
+  Impl& control;
+  TreeNode& node;
+  TagParts tag;
+  NavRow row;
+  std::optional<SelectedNode> selected;
+  bool mayAddChildren = false;
+
+  void Fixed();
+  void Generating();
+  void Recurring();
+  void NonGenerating();
+
+  // Shows the node open, with its page.
+  void Finish();
+  // Reads a query and adds a child per record; false (after the message) when the read failed.
+  bool AddRecords(const std::string& query, const std::string& parm, const std::string& icon,
+                  const std::string& childTag);
+  // A child made from the current record of a query.
+  void AddGenerated(Recordset& records, const std::string& icon, const std::string& childTag);
+};
+
+void KivDB::Impl::Expansion::Finish() {
+  node.SetExpanded(true);
+  control.ShowPage(row.id);
+  node.EnsureVisible();
+}
+
+bool KivDB::Impl::Expansion::AddRecords(const std::string& query, const std::string& parm,
+                                        const std::string& icon, const std::string& childTag) {
+  const std::string command = BuildCommand(query, parm, selected, control.Today());
+  std::shared_ptr<Recordset> read;
+  if (!control.ReadData(command, read)) {
+    control.Message(kReadFailed);
+    return false;
+  }
+  Recordset& records = Need(read);
+  records.MoveFirst();
+  while (!records.Eof() && mayAddChildren) {
+    AddGenerated(records, icon, childTag);
+    records.MoveNext();
+  }
+  return true;
+}
+
+void KivDB::Impl::Expansion::AddGenerated(Recordset& records, const std::string& icon,
+                                          const std::string& childTag) {
+  TreeView& tree = control.Tree();
+  const int count = tree.Count();
+  TreeNode& child = tree.AddChild(node, GeneratedKey(records.Fields(0).Value(), count),
+                                  records.Fields(1).Value().ToText(), ImageOf(icon));
+  child.SetTag(childTag);
+  child.SetForeColor(kBlue);
+}
+
+// A fixed node's children are the XST1 rows below it.
+void KivDB::Impl::Expansion::Fixed() {
+  const SchemeTables& schemes = control.schemes;
+  for (const size_t r : schemes.NavChildren(tag.schemeId)) {
+    if (!mayAddChildren) break;
+    const Variant& id = schemes.Nav(nav::ID, r);
+    TreeNode& child =
+        control.Tree().AddChild(node, FixedKey(id), schemes.Nav(nav::descriptionIs, r).ToText(),
+                                ImageOf(schemes.Nav(nav::iconIs, r).ToText()));
+    child.SetTag(NodeTag(id, schemes.Nav(nav::typeIs, r).ToText()));
+    child.SetForeColor(kBlue);
+  }
+  Finish();
+}
+
+// A generating node's children are the records of its query. They take the scheme ID and type of
+// the first row below this one; without such a row they are leaves of scheme ID 0 that open
+// nothing.
+void KivDB::Impl::Expansion::Generating() {
+  const SchemeTables& schemes = control.schemes;
+  std::string childIcon;
+  std::string childTag = NodeTag(Variant(int32_t{0}), "");
+  const std::vector<size_t>& below = schemes.NavChildren(tag.schemeId);
+  if (!below.empty()) {
+    childIcon = schemes.Nav(nav::iconIs, below.front()).ToText();
+    childTag = NodeTag(schemes.Nav(nav::ID, below.front()),
+                       schemes.Nav(nav::typeIs, below.front()).ToText());
+  }
+  if (!AddRecords(row.query, row.parm, childIcon, childTag)) return;
+  Finish();
+}
+
+// A recurring node's children are the records of its own query, recurring again; N rows below it
+// add the records of their own queries at every level.
+void KivDB::Impl::Expansion::Recurring() {
+  const SchemeTables& schemes = control.schemes;
+  if (!AddRecords(row.query, row.parm, row.icon, NodeTag(row.idValue, row.type))) return;
+  node.SetExpanded(true);
+  control.ShowPage(row.id);
+  for (const size_t r : schemes.NavChildren(tag.schemeId)) {
+    if (text::Upper(schemes.Nav(nav::typeIs, r).ToText()) != "N") continue;
+    const std::string query = schemes.Nav(nav::queryIs, r).ToText();
+    if (query.empty()) continue;
+    if (!AddRecords(query, schemes.Nav(nav::parmIs, r).ToText(),
+                    schemes.Nav(nav::iconIs, r).ToText(), NodeTag(schemes.Nav(nav::ID, r), "N"))) {
+      return;
+    }
+    node.SetExpanded(true);
+  }
+  node.EnsureVisible();
+}
+
+// A non-generating node opens its page only.
+void KivDB::Impl::Expansion::NonGenerating() {
+  control.ShowPage(row.id);
+  node.EnsureVisible();
+}
+
 void KivDB::Impl::ExpandNode(TreeNode& node) {
   if (buildingPage) return;
   try {
     Web().Navigate("about:blank");
-    mayAddChildren = node.Children() == 0;
-    const TagParts tag = ParseTag(node.Tag());
+    Expansion expansion{*this, node, {}, {}, {}, node.Children() == 0};
+    expansion.tag = ParseTag(node.Tag());
     CollapseSiblings();
     // Parameters come from the node selected now, the clicked one, even if the host's event
     // processing during the page build selects another.
-    const std::optional<SelectedNode> selected = SelectedNodeOf(Tree().SelectedItem());
-    const NavRow row = RowOf(schemes, tag.schemeId);
-    const bool allowed = IsRoleAllowed(row.roles, userRole);
+    expansion.selected = SelectedNodeOf(Tree().SelectedItem());
+    expansion.row = RowOf(schemes, expansion.tag.schemeId);
+    const bool allowed = IsRoleAllowed(expansion.row.roles, userRole);
 
-    // A child made from the current record of a query, under `node`.
-    auto addGenerated = [&](Recordset& records, const std::string& icon,
-                            const std::string& childTag) {
-      const int count = Tree().Count();
-      TreeNode& child = Tree().AddChild(node, GeneratedKey(records.Fields(0).Value(), count),
-                                        records.Fields(1).Value().ToText(), ImageOf(icon));
-      child.SetTag(childTag);
-      child.SetForeColor(kBlue);
-    };
-    // Reads a query and adds a child per record; false (after the message) when the read failed.
-    auto addRecords = [&](const std::string& query, const std::string& parm,
-                          const std::string& icon, const std::string& childTag) {
-      const std::string command = BuildCommand(query, parm, selected, Today());
-      if (!ReadData(command, workRecordset)) {
-        Message(kReadFailed);
-        return false;
-      }
-      Recordset& records = Need(workRecordset);
-      records.MoveFirst();
-      while (!records.Eof() && mayAddChildren) {
-        addGenerated(records, icon, childTag);
-        records.MoveNext();
-      }
-      return true;
-    };
-    auto finish = [&] {
-      node.SetExpanded(true);
-      ShowPage(row.id);
-      node.EnsureVisible();
-    };
-
-    if (tag.type == "F") {
-      if (!allowed) return;
-      for (const size_t r : schemes.NavChildren(tag.schemeId)) {
-        if (!mayAddChildren) break;
-        const Variant& id = schemes.Nav(nav::ID, r);
-        TreeNode& child =
-            Tree().AddChild(node, FixedKey(id), schemes.Nav(nav::descriptionIs, r).ToText(),
-                            ImageOf(schemes.Nav(nav::iconIs, r).ToText()));
-        child.SetTag(NodeTag(id, schemes.Nav(nav::typeIs, r).ToText()));
-        child.SetForeColor(kBlue);
-      }
-      finish();
-    } else if (tag.type == "G") {
-      if (!allowed) return;
-      // The children take the scheme ID and type of the first row below this one; without such
-      // a row they are leaves of scheme ID 0 that open nothing.
-      std::string childIcon;
-      std::string childTag = NodeTag(Variant(int32_t{0}), "");
-      const std::vector<size_t>& below = schemes.NavChildren(tag.schemeId);
-      if (!below.empty()) {
-        childIcon = schemes.Nav(nav::iconIs, below.front()).ToText();
-        childTag = NodeTag(schemes.Nav(nav::ID, below.front()),
-                           schemes.Nav(nav::typeIs, below.front()).ToText());
-      }
-      if (!addRecords(row.query, row.parm, childIcon, childTag)) return;
-      finish();
-    } else if (tag.type == "R") {
-      if (!allowed) return;
-      if (!addRecords(row.query, row.parm, row.icon, NodeTag(row.idValue, row.type))) return;
-      workRecordset.reset();
-      node.SetExpanded(true);
-      ShowPage(row.id);
-      // N rows below a recurring row add the records of their own queries at every level.
-      for (const size_t r : schemes.NavChildren(tag.schemeId)) {
-        if (text::Upper(schemes.Nav(nav::typeIs, r).ToText()) != "N") continue;
-        const std::string query = schemes.Nav(nav::queryIs, r).ToText();
-        if (query.empty()) continue;
-        if (!addRecords(query, schemes.Nav(nav::parmIs, r).ToText(),
-                        schemes.Nav(nav::iconIs, r).ToText(),
-                        NodeTag(schemes.Nav(nav::ID, r), "N"))) {
-          return;
-        }
-        node.SetExpanded(true);
-      }
-      node.EnsureVisible();
-    } else if (tag.type == "N") {
-      if (!allowed) return;
-      ShowPage(row.id);
-      node.EnsureVisible();
+    if (expansion.tag.type == "F") {
+      if (allowed) expansion.Fixed();
+    } else if (expansion.tag.type == "G") {
+      if (allowed) expansion.Generating();
+    } else if (expansion.tag.type == "R") {
+      if (allowed) expansion.Recurring();
+    } else if (expansion.tag.type == "N") {
+      if (allowed) expansion.NonGenerating();
     } else {
       node.EnsureVisible();
     }

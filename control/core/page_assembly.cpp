@@ -63,9 +63,10 @@ void KivDB::Impl::ShowPage(long schemeId) {
       if (query.empty()) continue;
       const std::string command =
           BuildCommand(query, schemes.Web(web::parmIs, r).ToText(), selected, today);
-      if (!ReadData(command, workRecordset)) Message("Error Reading Data From Database");
-      RenderParagraph(text::Upper(schemes.Web(web::typeIs, r).ToText()), context,
-                      workRecordset.get(), ParagraphRow(schemes, r));
+      std::shared_ptr<Recordset> read;
+      if (!ReadData(command, read)) Message("Error Reading Data From Database");
+      RenderParagraph(text::Upper(schemes.Web(web::typeIs, r).ToText()), context, read.get(),
+                      ParagraphRow(schemes, r));
       // The renderer has reported the write that failed; the page is gone and is not shown.
       if (page.Failed()) return;
     }
