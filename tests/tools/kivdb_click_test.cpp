@@ -167,5 +167,15 @@ TEST(KivdbClick, QueryTimeoutStopsASlowParagraphAndThePageIsStillShown) {
   EXPECT_THAT(run.out, ::testing::Contains("LogIt: View: Data Browser\\Diary"));
 }
 
+TEST(KivdbClick, MaxRowsCutsTheTablesOfThePageAndSaysSo) {
+  Shop shop;
+  const Outcome run = Kivdb(shop.folder, {"click", "--connect", shop.connect, "--max-rows", "1",
+                                          "Data Browser\\Regions", "Data Browser\\Regions\\North"});
+  EXPECT_EQ(run.status, 0);
+  const std::string page = ReadFile(shop.folder / "oReport.htm");
+  EXPECT_NE(page.find("</table><br><br>\r\n<p class=pgl>Showing 1 of "), std::string::npos) << page;
+  EXPECT_NE(page.find("<tr><td class=tfl>Total:</td>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kivdb::testing

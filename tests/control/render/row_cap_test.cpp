@@ -42,6 +42,41 @@ TEST(RowCap, NoteWordsAndWhenItIsWritten) {
   EXPECT_EQ(RowCapText(0, 1), "Showing 0 of 1 row.");
 }
 
+TEST(RowCap, TableWritesTheFirstRowsAndTotalsEveryRow) {
+  std::vector<std::vector<Variant>> rows;
+  for (int i = 1; i <= 5; ++i)
+    rows.push_back(
+        {Variant(int32_t{i}), Variant("item " + std::to_string(i)), Variant(int32_t{i})});
+  struct Case {
+    long maxRows;
+    int rowsShown;
+    std::string lastLine;
+  };
+  const Case cases[] = {
+      {0, 5, "<tr><td class=tfl>Total:</td><td class=tfr>15</td></table><br><br>"},
+      {5, 5, "<tr><td class=tfl>Total:</td><td class=tfr>15</td></table><br><br>"},
+      {2, 2, "<p class=pgl>Showing 2 of 5 rows.</p>"},
+  };
+  for (const Case& c : cases) {
+    RenderHarness harness;
+    harness.context.maxRows = c.maxRows;
+    auto records = MakeRecords(
+        {{"ID", type::kInteger}, {"Item", type::kVarWChar}, {"Qty", type::kInteger}}, rows);
+    ShowTable(harness.context, records.get(), "Orders", 5, "All");
+    const std::vector<std::string> lines = harness.Lines();
+    const size_t extra = c.lastLine.rfind("<p", 0) == 0 ? 1 : 0;
+    ASSERT_EQ(lines.size(), 2u + c.rowsShown + extra) << c.maxRows;
+    EXPECT_EQ(lines[1 + c.rowsShown],
+              "<tr><td class=tfl>Total:</td><td class=tfr>15</td></table><br><br>")
+        << c.maxRows;
+    EXPECT_EQ(lines.back(), c.lastLine) << c.maxRows;
+    EXPECT_EQ(lines[c.rowsShown], "<tr><td class=tdl>item " + std::to_string(c.rowsShown) +
+                                      "</td><td class=tdr>" + std::to_string(c.rowsShown) +
+                                      "</td>");
+    EXPECT_TRUE(harness.messages.empty());
+  }
+}
+
 std::unique_ptr<Recordset> Pictures(int count) {
   std::vector<std::vector<Variant>> rows;
   for (int i = 1; i <= count; ++i) rows.push_back({Variant("p" + std::to_string(i) + ".jpg")});
