@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -136,9 +137,22 @@ void BM_ReadRecordsetTimed(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * g_rows);
 }
 
-BENCHMARK(BM_BareStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_ReadRecordset)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_ReadRecordsetTimed)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+double Fastest(const std::vector<double>& times) {
+  return times.empty() ? 0 : *std::min_element(times.begin(), times.end());
+}
+
+BENCHMARK(BM_BareStep)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_ReadRecordset)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_ReadRecordsetTimed)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
 
 // Resident-set figures of this process from /proc, in kilobytes.
 long StatusKb(const std::string& key) {
@@ -176,6 +190,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
+      // With --benchmark_repetitions the fastest run stands for the benchmark: on a shared
+      // machine the other runs measure the neighbours as well.
+      if (!run.aggregate_name.empty() && run.aggregate_name != "min") continue;
       const std::string name = run.benchmark_name();
       times_[name.substr(0, name.find('/'))] = {run.GetAdjustedRealTime(),
                                                 run.GetAdjustedCPUTime()};
