@@ -1,12 +1,14 @@
 // Reading 1,000,000 rows of five columns (integer, text, integer, real, date) through
 // DAL::ReadRecordset, against a bare sqlite3_step loop into plain vectors. Prints the ratio of the
-// two times (goal: at most 1.5) and the peak memory per cell of a ReadRecordset.
+// two times (goal: at most 1.5) and the peak memory per cell of a ReadRecordset. The same read
+// with a QueryTimeout set measures what its progress handler costs (goal: under 3 % slower).
 //
 // KIVDB_BENCH_ROWS overrides the number of rows (for a quick run).
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -119,8 +121,38 @@ void BM_ReadRecordset(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * g_rows);
 }
 
-BENCHMARK(BM_BareStep)->Unit(benchmark::kMillisecond)->MinTime(3.0);
-BENCHMARK(BM_ReadRecordset)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+// With a time limit far beyond the read: the progress handler runs, the limit never strikes.
+void BM_ReadRecordsetTimed(benchmark::State& state) {
+  kivdb::DAL dal;
+  dal.ConnectionString(ConnectionString());
+  dal.QueryTimeout(3600);
+  for (auto _ : state) {
+    std::shared_ptr<kivdb::Recordset> rs;
+    if (!dal.ReadRecordset(kQuery, rs) || rs->RecordCount() != g_rows) {
+      state.SkipWithError(dal.LastError().c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(rs);
+  }
+  state.SetItemsProcessed(state.iterations() * g_rows);
+}
+
+double Fastest(const std::vector<double>& times) {
+  return times.empty() ? 0 : *std::min_element(times.begin(), times.end());
+}
+
+BENCHMARK(BM_BareStep)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_ReadRecordset)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
+BENCHMARK(BM_ReadRecordsetTimed)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(3.0)
+    ->ComputeStatistics("min", Fastest);
 
 // Resident-set figures of this process from /proc, in kilobytes.
 long StatusKb(const std::string& key) {
@@ -158,6 +190,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
+      // With --benchmark_repetitions the fastest run stands for the benchmark: on a shared
+      // machine the other runs measure the neighbours as well.
+      if (!run.aggregate_name.empty() && run.aggregate_name != "min") continue;
       const std::string name = run.benchmark_name();
       times_[name.substr(0, name.find('/'))] = {run.GetAdjustedRealTime(),
                                                 run.GetAdjustedCPUTime()};
@@ -189,6 +224,13 @@ int main(int argc, char** argv) {
   if (bare.first > 0 && dal.first > 0) {
     std::printf("ReadRecordset / bare sqlite3_step: %.2f real time, %.2f CPU time (goal <= 1.5)\n",
                 dal.first / bare.first, dal.second / bare.second);
+  }
+  const auto timed = reporter.Times("BM_ReadRecordsetTimed");
+  if (dal.first > 0 && timed.first > 0) {
+    std::printf(
+        "ReadRecordset with / without QueryTimeout: %+.1f %% real time, %+.1f %% CPU time "
+        "(goal < +3 %%)\n",
+        (timed.first / dal.first - 1) * 100, (timed.second / dal.second - 1) * 100);
   }
   benchmark::Shutdown();
   std::filesystem::remove(g_path);

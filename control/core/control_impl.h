@@ -22,6 +22,8 @@ struct KivDB::Impl {
   bool displayPath = false;
   std::string heading;
   bool talking = false;
+  int queryTimeout = 0;
+  long maxRows = 0;
   int16_t userRole = 0;
   std::shared_ptr<kivdb::DAL> dal;
   bool userMode = false;
@@ -68,6 +70,8 @@ struct KivDB::Impl {
   void PageCommand(int command, const std::string& logType, const std::string& failureText);
 
   // --- Helpers -----------------------------------------------------------------------------------
+  // The DAL in use, created (with the control's QueryTimeout) when the host set none.
+  const std::shared_ptr<kivdb::DAL>& OwnDal();
   // ApplicationFolder + the platform's path separator + name.
   std::string FolderPath(const std::string& name) const;
   DateTime Today() const;

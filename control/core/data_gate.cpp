@@ -28,8 +28,7 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
     return false;
   }
   if (daMode == kReadThroughDAL) {
-    if (!dal) dal = std::make_shared<kivdb::DAL>();
-    ok = dal->ReadRecordset(statement, records);
+    ok = OwnDal()->ReadRecordset(statement, records);
   } else if (daMode == kReadFromHost) {
     // A fresh recordset, so rows of an earlier read never pass for the answer to this one.
     records = std::make_shared<Recordset>();

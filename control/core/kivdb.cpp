@@ -76,6 +76,14 @@ TreeNode& KivDB::Impl::Selected() const {
   return *node;
 }
 
+const std::shared_ptr<kivdb::DAL>& KivDB::Impl::OwnDal() {
+  if (!dal) {
+    dal = std::make_shared<kivdb::DAL>();
+    dal->QueryTimeout(queryTimeout);
+  }
+  return dal;
+}
+
 Recordset& Need(const std::shared_ptr<Recordset>& records) {
   if (!records) throw Error(err::kObjectNotSet, kObjectNotSet);
   return *records;
@@ -87,12 +95,13 @@ KivDB::KivDB() : impl_(std::make_unique<Impl>()) {}
 KivDB::~KivDB() = default;
 
 std::shared_ptr<kivdb::DAL> KivDB::DAL() {
-  if (!impl_->dal) impl_->dal = std::make_shared<kivdb::DAL>();
-  return impl_->dal;
+  return impl_->OwnDal();
 }
 
 void KivDB::DAL(std::shared_ptr<kivdb::DAL> dal) {
   impl_->dal = std::move(dal);
+  // A host's DAL keeps its own limit unless the control has one.
+  if (impl_->dal && impl_->queryTimeout > 0) impl_->dal->QueryTimeout(impl_->queryTimeout);
 }
 
 int16_t KivDB::ActivePort() const {
@@ -139,6 +148,23 @@ void KivDB::DisplayPath(bool on) {
 void KivDB::Heading(const Variant& text) {
   impl_->heading = text.ToText();
 }
+void KivDB::QueryTimeout(int seconds) {
+  impl_->queryTimeout = seconds > 0 ? seconds : 0;
+  if (impl_->dal) impl_->dal->QueryTimeout(impl_->queryTimeout);
+}
+
+int KivDB::QueryTimeout() const {
+  return impl_->queryTimeout;
+}
+
+void KivDB::MaxRows(long rows) {
+  impl_->maxRows = rows > 0 ? rows : 0;
+}
+
+long KivDB::MaxRows() const {
+  return impl_->maxRows;
+}
+
 void KivDB::Talking(bool on) {
   impl_->talking = on;
 }

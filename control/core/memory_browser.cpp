@@ -1,10 +1,11 @@
 #include <kivdb/memory_browser.h>
 
-#include <filesystem>
-#include <system_error>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include <kivdb/error.h>
+#include "control/core/replace_file.h"
 
 namespace kivdb {
 
@@ -53,10 +54,12 @@ void MemoryBrowser::ExecWB(int command, int /*option*/) {
     throw Error(err::kInvalidCall, "No page is loaded");
   }
   if (target->empty()) throw Error(err::kInvalidCall, "The command was cancelled");
-  std::error_code error;
-  std::filesystem::copy_file(impl_->current, *target,
-                             std::filesystem::copy_options::overwrite_existing, error);
-  if (error) throw Error(err::kFileAccess, "Path/File access error: " + error.message());
+  // Read whole, then replace the target, so a copy that fails leaves an earlier save intact.
+  std::ifstream page(impl_->current, std::ios::binary);
+  if (!page.is_open()) throw Error(err::kFileAccess, "Path/File access error: " + impl_->current);
+  std::ostringstream content;
+  content << page.rdbuf();
+  ReplaceFileWith(*target, content.str());
 }
 
 void MemoryBrowser::SetBeforeNavigateHandler(BeforeNavigateHandler handler) {

@@ -52,6 +52,7 @@ void KivDB::Impl::ShowPage(long schemeId) {
     context.message = [this](const std::string& text) { Message(text); };
     context.selectedCaption = caption;
     context.dateFormat = dateFormat;
+    context.maxRows = maxRows;
     context.applicationFolder = applicationFolder.ToText();
     context.readData = [this](const std::string& command, std::shared_ptr<Recordset>& records) {
       return ReadData(command, records);
@@ -66,6 +67,8 @@ void KivDB::Impl::ShowPage(long schemeId) {
       if (!ReadData(command, read)) Message("Error Reading Data From Database");
       RenderParagraph(text::Upper(schemes.Web(web::typeIs, r).ToText()), context, read.get(),
                       ParagraphRow(schemes, r));
+      // The renderer has reported the write that failed; the page is gone and is not shown.
+      if (page.Failed()) return;
     }
 
     if (displayPath) page.WriteLine("<br><br><p class=pgl>" + HtmlEscape(fullPath));

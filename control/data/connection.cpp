@@ -7,6 +7,10 @@
 
 namespace kivdb {
 
+std::string QueryTimedOutMessage(int seconds) {
+  return "The query timed out after " + std::to_string(seconds) + " s";
+}
+
 std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionString,
                                                   std::string& error) {
   if (connectionString.find_first_not_of(" \t\r\n;") == std::string::npos) {

@@ -31,7 +31,14 @@ class Connection {
   // in the database since it was read is a conflict; on any failure the database is left as it was
   // and so is `records`.
   virtual bool ApplyBatch(Recordset& records, std::string& error) = 0;
+
+  // Limits every later command to `seconds` of running (0: no limit). A command that runs past
+  // it is stopped and fails with QueryTimedOutMessage(seconds).
+  virtual void SetQueryTimeout(int seconds) = 0;
 };
+
+// Why a command stopped by the query timeout failed: "The query timed out after N s".
+std::string QueryTimedOutMessage(int seconds);
 
 // The factory DAL uses unless it is given another: picks the provider by the connection string's
 // Provider key ("SQLite"); a string without one belongs to ODBC.

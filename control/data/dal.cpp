@@ -14,6 +14,7 @@ struct DAL::Impl {
   std::string connectionString;
   std::unique_ptr<Connection> connection;
   bool inTransaction = false;
+  int queryTimeout = 0;
   std::string lastError;
 
   // Opens a connection unless one is held; true only when this call opened it.
@@ -25,6 +26,8 @@ struct DAL::Impl {
       lastError = error.empty() ? "The connection could not be opened" : error;
       return false;
     }
+    // A new connection starts without a limit.
+    if (queryTimeout > 0) connection->SetQueryTimeout(queryTimeout);
     return true;
   }
 
@@ -215,6 +218,16 @@ Variant DAL::ReadValue(const std::string& SQLQuery) {
         return result;
       },
       Variant());
+}
+
+void DAL::QueryTimeout(int seconds) {
+  impl_->queryTimeout = seconds > 0 ? seconds : 0;
+  // A transaction's connection is held across calls: the new limit holds there from now on.
+  if (impl_->connection) impl_->connection->SetQueryTimeout(impl_->queryTimeout);
+}
+
+int DAL::QueryTimeout() const {
+  return impl_->queryTimeout;
 }
 
 const std::string& DAL::LastError() const {

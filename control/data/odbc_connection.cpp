@@ -79,8 +79,31 @@ OdbcConnection::~OdbcConnection() {
 
 OdbcHandle OdbcConnection::NewStatement(std::string& error) {
   OdbcHandle statement(SQL_HANDLE_STMT, connection_.Get());
-  if (!statement.Valid()) error = DiagnosticText(connection_, "No statement handle available");
+  if (!statement.Valid()) {
+    error = DiagnosticText(connection_, "No statement handle available");
+    return statement;
+  }
+  if (queryTimeout_ > 0 &&
+      !Succeeded(SQLSetStmtAttr(statement.Get(), SQL_ATTR_QUERY_TIMEOUT,
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(queryTimeout_)),
+                                0))) {
+    // A driver without time limits must not run a command the host wanted limited.
+    error = DiagnosticText(statement, "The driver cannot limit the time of a query");
+    return OdbcHandle();
+  }
   return statement;
+}
+
+void OdbcConnection::SetQueryTimeout(int seconds) {
+  queryTimeout_ = seconds > 0 ? seconds : 0;
+}
+
+bool OdbcConnection::FailedCommand(const OdbcHandle& statement, std::string& error) const {
+  // HYT00: the driver's own timeout; 57014: the server cancelled the statement (PostgreSQL's
+  // driver passes the limit on as the session's statement timeout).
+  if (queryTimeout_ > 0 && (HasState(statement, "HYT00") || HasState(statement, "57014")))
+    error = QueryTimedOutMessage(queryTimeout_);
+  return false;
 }
 
 bool OdbcConnection::SetAutocommit(bool on, std::string& error) {
@@ -154,7 +177,7 @@ bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpd
   // SQL_NO_DATA: a searched change that touched no row; later statements may follow it.
   if (rc != SQL_NO_DATA && !Succeeded(rc)) {
     error = DiagnosticText(statement, "The command failed");
-    return false;
+    return FailedCommand(statement, error);
   }
   // A command of several statements has one result each; the records of the last one with
   // columns are the answer, as on every provider.
@@ -166,7 +189,7 @@ bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpd
       Recordset records;
       if (!DescribeColumns(statement, forUpdate, columns, error) ||
           !ReadRows(statement, columns, records, error, blockRows_)) {
-        return false;
+        return FailedCommand(statement, error);
       }
       if (forUpdate) FindBaseTable(columns, records);
       *out = std::move(records);
@@ -175,7 +198,7 @@ bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpd
     if (rc == SQL_NO_DATA) return true;
     if (!Succeeded(rc)) {
       error = DiagnosticText(statement, "The command failed");
-      return false;
+      return FailedCommand(statement, error);
     }
   }
 }

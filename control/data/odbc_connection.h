@@ -27,9 +27,11 @@ class OdbcConnection : public Connection {
   bool Commit(std::string& error) override;
   bool Rollback(std::string& error) override;
   bool ApplyBatch(Recordset& records, std::string& error) override;
+  void SetQueryTimeout(int seconds) override;
 
   // --- For the batch writer --------------------------------------------------------------------
-  // A new statement handle, or an invalid one with the reason in `error`.
+  // A new statement handle with the query timeout set, or an invalid one with the reason in
+  // `error`.
   OdbcHandle NewStatement(std::string& error);
   bool InTransaction() const { return inTransaction_; }
   // Turns autocommit off (or back on) outside a transaction of the caller's.
@@ -48,12 +50,16 @@ class OdbcConnection : public Connection {
   // Runs `command` (an EXEC command is translated) and keeps the records of its last result with
   // columns in `out`, when given.
   bool Run(const std::string& command, Recordset* out, bool forUpdate, std::string& error);
+  // When the statement stopped because of the query timeout, the timeout message replaces
+  // `error`. Returns false, for use in return statements.
+  bool FailedCommand(const OdbcHandle& statement, std::string& error) const;
   bool FindBaseTable(const std::vector<OdbcColumn>& columns, Recordset& out);
 
   // Declared in this order so that the connection goes before its environment.
   OdbcHandle environment_;
   OdbcHandle connection_;
   bool connected_ = false;
+  int queryTimeout_ = 0;
   bool inTransaction_ = false;
   std::string quote_ = "\"";
   bool returning_ = false;

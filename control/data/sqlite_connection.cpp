@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -16,6 +17,9 @@ namespace kivdb {
 namespace {
 
 constexpr int kDefaultBusyTimeoutMs = 2000;
+// Virtual-machine steps between two looks at the clock while a time limit is set: often enough to
+// stop within a few milliseconds of the limit, rarely enough to cost nothing measurable.
+constexpr int kStepsPerClockCheck = 10000;
 
 std::string Setting(const std::map<std::string, std::string>& settings, const std::string& key) {
   const auto it = settings.find(key);
@@ -273,35 +277,70 @@ bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool 
   return Simple("RELEASE kivdb_exec", error);
 }
 
+void SqliteConnection::SetQueryTimeout(int seconds) {
+  timeoutSeconds_ = seconds > 0 ? seconds : 0;
+  if (timeoutSeconds_ > 0) {
+    sqlite3_progress_handler(db_, kStepsPerClockCheck, &SqliteConnection::OnProgress, this);
+  } else {
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
+  }
+}
+
+int SqliteConnection::OnProgress(void* self) {
+  auto* connection = static_cast<SqliteConnection*>(self);
+  // Once the command has been stopped, its clean-up (rolling back a saved query) must run.
+  if (connection->timedOut_) return 0;
+  if (std::chrono::steady_clock::now() < connection->deadline_) return 0;
+  connection->timedOut_ = true;
+  return 1;  // interrupts the statement running now
+}
+
+void SqliteConnection::StartCommand() {
+  timedOut_ = false;
+  if (timeoutSeconds_ > 0)
+    deadline_ = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds_);
+}
+
+bool SqliteConnection::Finish(bool ok, std::string& error) const {
+  if (!ok && timedOut_) error = QueryTimedOutMessage(timeoutSeconds_);
+  return ok;
+}
+
 bool SqliteConnection::Execute(const std::string& command, std::string& error) {
+  StartCommand();
   if (IsExecCommand(command)) {
     const auto exec = ParseExecCommand(command, error);
-    return exec && RunExec(*exec, nullptr, false, error);
+    return Finish(exec && RunExec(*exec, nullptr, false, error), error);
   }
-  return RunStatements(command, nullptr, nullptr, false, error);
+  return Finish(RunStatements(command, nullptr, nullptr, false, error), error);
 }
 
 bool SqliteConnection::Query(const std::string& command, bool forUpdate, Recordset& out,
                              std::string& error) {
+  StartCommand();
   if (IsExecCommand(command)) {
     const auto exec = ParseExecCommand(command, error);
-    return exec && RunExec(*exec, &out, forUpdate, error);
+    return Finish(exec && RunExec(*exec, &out, forUpdate, error), error);
   }
-  return RunStatements(command, nullptr, &out, forUpdate, error);
+  return Finish(RunStatements(command, nullptr, &out, forUpdate, error), error);
 }
 
 bool SqliteConnection::BeginTransaction(std::string& error) {
-  return Simple("BEGIN", error);
+  StartCommand();
+  return Finish(Simple("BEGIN", error), error);
 }
 bool SqliteConnection::Commit(std::string& error) {
-  return Simple("COMMIT", error);
+  StartCommand();
+  return Finish(Simple("COMMIT", error), error);
 }
 bool SqliteConnection::Rollback(std::string& error) {
-  return Simple("ROLLBACK", error);
+  StartCommand();
+  return Finish(Simple("ROLLBACK", error), error);
 }
 
 bool SqliteConnection::ApplyBatch(Recordset& records, std::string& error) {
-  return WriteBatch(db_, records, error);
+  StartCommand();
+  return Finish(WriteBatch(db_, records, error), error);
 }
 
 }  // namespace kivdb

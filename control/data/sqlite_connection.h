@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ class SqliteConnection : public Connection {
   bool Commit(std::string& error) override;
   bool Rollback(std::string& error) override;
   bool ApplyBatch(Recordset& records, std::string& error) override;
+  void SetQueryTimeout(int seconds) override;
 
  private:
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
@@ -43,8 +45,16 @@ class SqliteConnection : public Connection {
   // Translates an EXEC command into the statements to run, and runs them.
   bool RunExec(const ExecCommand& command, Recordset* out, bool forUpdate, std::string& error);
   bool Simple(const char* sql, std::string& error);
+  // Starts the clock of a command's time limit; Finish turns the failure of a command stopped by
+  // it into the timeout message.
+  void StartCommand();
+  bool Finish(bool ok, std::string& error) const;
+  static int OnProgress(void* self);
 
   sqlite3* db_;
+  int timeoutSeconds_ = 0;
+  std::chrono::steady_clock::time_point deadline_;
+  bool timedOut_ = false;
 };
 
 }  // namespace kivdb

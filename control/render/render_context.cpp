@@ -14,11 +14,6 @@ constexpr size_t kFlushAt = 1 << 20;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr long kDiskFull = 61;
 
-[[noreturn]] void ThrowWriteError(int code) {
-  if (code == ENOSPC) throw Error(kDiskFull, "Disk full");
-  throw Error(err::kFileAccess, "Path/File access error");
-}
-
 }  // namespace
 
 FilePageWriter::FilePageWriter(const std::string& path) : path_(path) {
@@ -27,7 +22,7 @@ FilePageWriter::FilePageWriter(const std::string& path) : path_(path) {
     if (errno == ENOENT || errno == ENOTDIR || path.empty()) {
       throw Error(err::kPathNotFound, "Path not found");
     }
-    throw Error(err::kFileAccess, "Path/File access error");
+    throw Error(err::kFileAccess, "Path/File access error: " + path);
   }
   buffer_.reserve(kFlushAt + 4096);
 }
@@ -39,11 +34,27 @@ FilePageWriter::~FilePageWriter() {
   } catch (...) {
     // The page is abandoned either way; the caller that wanted to know called Close().
   }
-  ::close(fd_);
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void FilePageWriter::Fail(int code) {
+  failedNumber_ = code == ENOSPC ? kDiskFull : err::kFileAccess;
+  failedDescription_ = (code == ENOSPC ? "Disk full: " : "Path/File access error: ") + path_;
+  buffer_.clear();
+  buffer_.shrink_to_fit();
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  ::unlink(path_.c_str());
+  ThrowFailure();
+}
+
+void FilePageWriter::ThrowFailure() const {
+  throw Error(failedNumber_, failedDescription_);
 }
 
 void FilePageWriter::WriteLine(std::string_view line) {
-  if (fd_ < 0 || failed_) throw Error(err::kFileAccess, "Path/File access error");
+  if (Failed()) ThrowFailure();
+  if (fd_ < 0) throw Error(err::kFileAccess, "Path/File access error: " + path_);
   buffer_.append(line);
   buffer_.append(kLineEnd);
   if (buffer_.size() >= kFlushAt) Flush();
@@ -55,9 +66,7 @@ void FilePageWriter::Flush() {
     const ssize_t written = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
     if (written < 0) {
       if (errno == EINTR) continue;
-      failed_ = true;
-      buffer_.clear();
-      ThrowWriteError(errno);
+      Fail(errno);
     }
     done += static_cast<size_t>(written);
   }
@@ -65,11 +74,12 @@ void FilePageWriter::Flush() {
 }
 
 void FilePageWriter::Close() {
+  if (Failed()) ThrowFailure();
   if (fd_ < 0) return;
   Flush();
   const int fd = fd_;
   fd_ = -1;
-  if (::close(fd) != 0) ThrowWriteError(errno);
+  if (::close(fd) != 0) Fail(errno);
 }
 
 void StringPageWriter::WriteLine(std::string_view line) {

@@ -29,8 +29,10 @@ class PageWriter {
 
 // Writes a page file through its own buffer, so a table of a million rows costs few system calls.
 // The constructor creates or truncates the file (Error 76 "Path not found" when it cannot);
-// Close() flushes and closes it (Error 75 "Path/File access error" when the disk refuses the
-// data). The destructor closes too, silently, for the error paths that never reach Close().
+// Close() flushes and closes it. When the disk refuses the data (Error 61 "Disk full: " + path,
+// or 75 "Path/File access error: " + path) the half-written file is removed, so no browser can
+// show it as if it were the whole page, and every later WriteLine and Close throws the same
+// error. The destructor closes too, silently, for the error paths that never reach Close().
 class FilePageWriter : public PageWriter {
  public:
   explicit FilePageWriter(const std::string& path);
@@ -41,13 +43,18 @@ class FilePageWriter : public PageWriter {
   void WriteLine(std::string_view line) override;
   void Close();
   const std::string& Path() const { return path_; }
+  // True once a write has failed.
+  bool Failed() const { return failedNumber_ != 0; }
 
  private:
   void Flush();
+  [[noreturn]] void Fail(int code);
+  [[noreturn]] void ThrowFailure() const;
   std::string path_;
   std::string buffer_;
   int fd_ = -1;
-  bool failed_ = false;
+  long failedNumber_ = 0;
+  std::string failedDescription_;
 };
 
 // Keeps the page in memory; tests read it back line by line.
@@ -80,6 +87,9 @@ struct RenderContext {
   std::optional<std::string> selectedCaption;
   // The control's DateFormat picture for date cells (see format_value.h); empty gives ISO text.
   std::string dateFormat;
+  // The control's MaxRows: rows an S or T table, or the parent rows of an M table, show at most
+  // (0: all); see row_cap.h.
+  long maxRows = 0;
 
   // --- For the paragraph types that write files or read more data ------------------------------
   // The control's ApplicationFolder, where pictures of image headers are written beside the page.

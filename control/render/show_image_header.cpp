@@ -18,24 +18,33 @@ namespace {
 
 constexpr long kInvalidUseOfNull = 94;
 
-// Replaces the file at `path` with `bytes`, unchanged.
+constexpr long kDiskFull = 61;
+
+// Replaces the file at `path` with `bytes`, unchanged. A picture the disk refuses is removed, so
+// no half picture stays behind, and the error names it.
 void WritePictureFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) throw Error(err::kPathNotFound, "Path not found");
-    throw Error(err::kFileAccess, "Path/File access error");
+    throw Error(err::kFileAccess, "Path/File access error: " + path);
   }
+  auto fail = [&](int code) {
+    ::unlink(path.c_str());
+    if (code == ENOSPC) throw Error(kDiskFull, "Disk full: " + path);
+    throw Error(err::kFileAccess, "Path/File access error: " + path);
+  };
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (written < 0) {
       if (errno == EINTR) continue;
+      const int code = errno;
       ::close(fd);
-      throw Error(err::kFileAccess, "Path/File access error");
+      fail(code);
     }
     done += static_cast<size_t>(written);
   }
-  if (::close(fd) != 0) throw Error(err::kFileAccess, "Path/File access error");
+  if (::close(fd) != 0) fail(errno);
 }
 
 // Writes the picture of one field as the page's next picture file and returns its name.

@@ -10,6 +10,7 @@
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
+#include "control/render/row_cap.h"
 
 namespace kivdb {
 namespace {
@@ -134,7 +135,9 @@ void WriteLevel(RenderContext& context, Recordset* records, int16_t span, int16_
   const int16_t childLevel = ToInt16(static_cast<long>(level) + 1);
   const std::string plusOpen = "<tr><td width=5%><img id=DTL" + TwoDigits(childLevel);
   const int idField = records->FieldIndex("ID");
-  for (; !records->Eof(); records->MoveNext()) {
+  // MaxRows counts the parent rows only: a shown parent shows all its children.
+  const RowCap cap(level == 1 ? context.maxRows : 0);
+  for (long index = 0; !records->Eof() && cap.Shows(index); records->MoveNext(), ++index) {
     // A level without an ID field fails here, at its first record, as the lookup by name does.
     const Variant idValue = idField >= 0 ? records->Value(idField) : records->Fields("ID").Value();
     if (hasChapters) {
@@ -171,6 +174,8 @@ void WriteLevel(RenderContext& context, Recordset* records, int16_t span, int16_
     }
   }
   context.page.WriteLine("</table></div>");
+  if (const std::string note = cap.Note(records->RecordCount()); !note.empty())
+    context.page.WriteLine(note);
 }
 
 }  // namespace

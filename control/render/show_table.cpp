@@ -11,6 +11,7 @@
 #include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
 #include "control/render/render_context.h"
+#include "control/render/row_cap.h"
 
 namespace kivdb {
 namespace {
@@ -74,8 +75,11 @@ class TableWriter {
         columns_(static_cast<size_t>(fieldCount_)) {}
 
   void WriteHead(const std::string& title, long id);
+  // Rows past the control's MaxRows are not written, but their values still go into the sums.
   void WriteRows();
   void WriteFoot();
+  // The line under a table cut short by MaxRows, or "".
+  std::string CapNote() const { return RowCap(context_.maxRows).Note(rowsRead_); }
 
  private:
   // The list entries are read as numbers when first compared with a column, which happens at
@@ -89,6 +93,7 @@ class TableWriter {
   std::vector<double> sums_;
   std::vector<Column> columns_;
   bool entriesRead_ = false;
+  long rowsRead_ = 0;
 };
 
 void TableWriter::WriteHead(const std::string& title, long id) {
@@ -123,8 +128,17 @@ void TableWriter::ReadEntries() {
 }
 
 void TableWriter::WriteRows() {
+  const RowCap cap(context_.maxRows);
   std::string row;
-  for (; !records_.Eof(); records_.MoveNext()) {
+  for (; !records_.Eof(); records_.MoveNext(), ++rowsRead_) {
+    if (!cap.Shows(rowsRead_)) {
+      for (int i = 0; i < fieldCount_; ++i) {
+        const Column& column = columns_[static_cast<size_t>(i)];
+        if (column.isId) continue;
+        for (const size_t sum : column.sums) sums_[sum] += NumericOperand(records_.Value(i));
+      }
+      continue;
+    }
     row.assign("<tr>");
     for (int i = 0; i < fieldCount_; ++i) {
       const Column& column = columns_[static_cast<size_t>(i)];
@@ -184,6 +198,7 @@ void ShowTable(RenderContext& context, Recordset* records, const std::string& ti
     table.WriteHead(title, id);
     table.WriteRows();
     table.WriteFoot();
+    if (const std::string note = table.CapNote(); !note.empty()) context.page.WriteLine(note);
   });
 }
 

@@ -11,6 +11,7 @@
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
+#include "control/render/row_cap.h"
 #include "control/render/whole_number.h"
 
 namespace kivdb {
@@ -112,7 +113,9 @@ void ShowThumbnails(RenderContext& context, Recordset* records, const std::strin
                                  "%' ><table width=100% border=0>";
 
     std::string line;
-    for (long index = 0; !records->Eof(); records->MoveNext(), ++index) {
+    const RowCap cap(context.maxRows);
+    long index = 0;
+    for (; !records->Eof() && cap.Shows(index); records->MoveNext(), ++index) {
       line.assign(index % settings.columns == 0 ? "<tr>" : "");
       line += cellOpen;
       for (int i = 0; i < fieldCount; ++i) {
@@ -136,6 +139,7 @@ void ShowThumbnails(RenderContext& context, Recordset* records, const std::strin
       context.page.WriteLine(line);
     }
     context.page.WriteLine("</table>");
+    if (const std::string note = cap.Note(count); !note.empty()) context.page.WriteLine(note);
   });
 }
 

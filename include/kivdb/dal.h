@@ -50,6 +50,12 @@ class KIVDB_EXPORT DAL {
   bool PutRecordset(std::shared_ptr<Recordset>& mRS);
   Variant ReadValue(const std::string& SQLQuery);
 
+  // Seconds one command may run; past it the command is stopped and the call fails with
+  // LastError "The query timed out after N s". 0, the default, means no limit; a negative value
+  // counts as 0. A run-time setting, saved nowhere.
+  void QueryTimeout(int seconds);
+  int QueryTimeout() const;
+
   // Why the last failing call failed ("" after a success).
   const std::string& LastError() const;
 

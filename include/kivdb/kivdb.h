@@ -84,6 +84,18 @@ class KIVDB_EXPORT KivDB {
   void Heading(const Variant& text);
   // Report failures through KivDBMessage.
   void Talking(bool on);
+  // Seconds one read through the DAL may run before it is stopped and fails like any failed read
+  // (the page goes on with its next paragraph); 0, the default, means no limit. Passed on to the
+  // DAL in use and to one set or created later. Reads through ProvideRecordset are the host's.
+  // Run-time only, not saved.
+  void QueryTimeout(int seconds);
+  int QueryTimeout() const;
+  // Rows one table (S), thumbnail grid (T) or multi-chapter table (M: its parent rows) shows at
+  // most; a line under it then says how many of how many rows are shown, and the table's totals
+  // still add every row read. 0, the default, means no limit; a negative value counts as 0.
+  // Run-time only, not saved.
+  void MaxRows(long rows);
+  long MaxRows() const;
   // The user's role number, tested against roleIs; text that holds a number is accepted.
   void UserRole(const Variant& role);
   // Binds the host's widgets: NodeClick expands the node, BeforeNavigate2 follows form links.

@@ -60,9 +60,8 @@ Outcome Kivdb(const std::filesystem::path& folder, const std::vector<std::string
 }
 
 struct Shop {
-  Shop()
-      : folder(FreshFolder()),
-        connect(SchemeFixture::Standard().WriteSqlite((folder / "shop.db").string())) {}
+  explicit Shop(const SchemeFixture& data = SchemeFixture::Standard())
+      : folder(FreshFolder()), connect(data.WriteSqlite((folder / "shop.db").string())) {}
   std::string Path(const char* name) const { return (folder / name).string(); }
   std::filesystem::path folder;
   std::string connect;
@@ -128,6 +127,9 @@ TEST(KivdbClick, UsageErrorsExitWithStatusTwo) {
       {},                                                      // no command
       {"paint"},                                               // unknown command
       {"click", "--connect", shop.connect, "--role", "boss"},  // no number
+      {"click", "--connect", shop.connect, "--query-timeout", "-1"},
+      {"click", "--connect", shop.connect, "--query-timeout", "soon"},
+      {"click", "--connect", shop.connect, "--max-rows", "-5"},
   };
   for (const auto& args : cases) {
     std::string shown;
@@ -150,6 +152,29 @@ TEST(KivdbClick, ADatabaseThatCannotBeReadIsReportedAndStillExitsZero) {
   EXPECT_EQ(run.out[0], "KivDBMessage: Unable to Access Data for the SQL : SELECT * FROM XST1");
   EXPECT_EQ(run.out[1], "KivDBMessage: Error Reading Data From Database");
   EXPECT_FALSE(std::filesystem::exists(shop.folder / "missing.db"));
+}
+
+TEST(KivdbClick, QueryTimeoutStopsASlowParagraphAndThePageIsStillShown) {
+  Shop shop(SchemeFixture::Standard().Query(
+      "spW_Visits",
+      "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 100000000000) "
+      "SELECT count(*) AS Visits FROM c"));
+  const Outcome run = Kivdb(shop.folder, {"click", "--connect", shop.connect, "--query-timeout",
+                                          "1", "--talking", "Data Browser\\Diary"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.out, ::testing::Contains("KivDBMessage: Error Reading Data From Database"));
+  EXPECT_THAT(run.out, ::testing::Contains("Navigate: " + shop.Path("oReport.htm")));
+  EXPECT_THAT(run.out, ::testing::Contains("LogIt: View: Data Browser\\Diary"));
+}
+
+TEST(KivdbClick, MaxRowsCutsTheTablesOfThePageAndSaysSo) {
+  Shop shop;
+  const Outcome run = Kivdb(shop.folder, {"click", "--connect", shop.connect, "--max-rows", "1",
+                                          "Data Browser\\Regions", "Data Browser\\Regions\\North"});
+  EXPECT_EQ(run.status, 0);
+  const std::string page = ReadFile(shop.folder / "oReport.htm");
+  EXPECT_NE(page.find("</table><br><br>\r\n<p class=pgl>Showing 1 of "), std::string::npos) << page;
+  EXPECT_NE(page.find("<tr><td class=tfl>Total:</td>"), std::string::npos);
 }
 
 }  // namespace

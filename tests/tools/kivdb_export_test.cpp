@@ -11,6 +11,7 @@
 #include <kivdb/dal.h>
 #include "tests/control/core/control_harness.h"
 #include "tests/control/core/scheme_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/tools/program_run.h"
 
 namespace kivdb::testing {
@@ -257,6 +258,8 @@ TEST(KivdbExport, RefusesWrongArguments) {
       {"a role that is no number", {"--out", site, "--role", "chief"}, 2, "error: --role chief: "},
       {"a folder that is a file", {"--out", aFile}, 1, "error: cannot create the folder "},
       {"no folder", {}, 2, "--out"},
+      {"a negative row cap", {"--out", site, "--max-rows", "-1"}, 2, "--max-rows"},
+      {"a negative time limit", {"--out", site, "--query-timeout", "-1"}, 2, "--query-timeout"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -266,6 +269,30 @@ TEST(KivdbExport, RefusesWrongArguments) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_THAT(run.err, HasSubstr(c.says));
     EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST(KivdbExport, AFileTheDiskRefusesEndsTheExportNamingIt) {
+  struct Case {
+    const char* link;   // the file in the site that leads to a full disk
+    const char* named;  // the file the error names
+  };
+  const Case cases[] = {
+      {"fp.htm", "fp.htm"},                  // the control's front page
+      {"oReport.htm", "oReport.htm"},        // the control's report page
+      {"page-1.htm", "page-1.htm"},          // the first page kept
+      {"index.html.writing", "index.html"},  // the index, before it is renamed into place
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.link);
+    const Shop shop;
+    fs::create_directories(shop.Site());
+    testing_support::FullDiskLink(shop.Site() / c.link);
+    const ProgramRun run = shop.Export({});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("error: cannot write " + (shop.Site() / c.named).string()));
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(shop.Site() / "index.html"));
   }
 }
 

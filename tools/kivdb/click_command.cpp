@@ -36,7 +36,7 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
   KivDB control;
   if (!SetUpControl(control,
                     {folder, options.connect, options.heading, options.dateFormat, options.role,
-                     options.displayPath, options.talking},
+                     options.displayPath, options.talking, options.queryTimeout, options.maxRows},
                     err)) {
     return kExitUsage;
   }

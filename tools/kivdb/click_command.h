@@ -26,6 +26,8 @@ struct ClickOptions {
   bool talking = false;
   bool keep = false;  // copy every page shown to FOLDER/page-N.htm
   bool tree = false;
+  int queryTimeout = 0;             // QueryTimeout, seconds; 0: none
+  long maxRows = 0;                 // MaxRows; 0: none
   std::vector<std::string> follow;  // URLs passed to BeforeNavigate2 after the clicks
   std::vector<std::string> paths;   // nodes to click, "Data Browser\..."
 };

@@ -13,6 +13,8 @@ bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream&
   control.DateFormat(settings.dateFormat);
   control.DisplayPath(settings.displayPath);
   control.Talking(settings.talking);
+  control.QueryTimeout(settings.queryTimeout);
+  control.MaxRows(settings.maxRows);
   if (settings.role.empty()) return true;
   try {
     control.UserRole(Variant(settings.role));

@@ -17,6 +17,8 @@ struct ControlSettings {
   std::string role;  // UserRole as given; empty leaves the default 0
   bool displayPath = false;
   bool talking = false;
+  int queryTimeout = 0;  // QueryTimeout, seconds; 0: none
+  long maxRows = 0;      // MaxRows; 0: none
 };
 
 // False, after an "error: --role ROLE: DESCRIPTION" line on `err`, when the role is no number.

@@ -70,7 +70,7 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   KivDB control;
   if (!SetUpControl(control,
                     {folder.string(), options.connect, options.heading, options.dateFormat,
-                     options.role, false, true},
+                     options.role, false, true, options.queryTimeout, options.maxRows},
                     err)) {
     return kExitUsage;
   }

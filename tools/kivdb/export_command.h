@@ -24,6 +24,8 @@ struct ExportOptions {
   std::string heading;  // %StoreName% of the pages, and the index's title
   std::string dateFormat;
   long maxNodes = 10000;  // nodes opened at most, the root included
+  int queryTimeout = 0;   // QueryTimeout, seconds; 0: none
+  long maxRows = 0;       // MaxRows; 0: none
 };
 
 int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err);

@@ -27,6 +27,14 @@ int main(int argc, char** argv) {
   click->add_flag("--tree", options.tree, "print the tree at the end");
   click->add_option("--follow", options.follow, "pass URL to BeforeNavigate2 (repeatable)")
       ->allow_extra_args(false);
+  click
+      ->add_option("--query-timeout", options.queryTimeout,
+                   "stop a read after N seconds (QueryTimeout; default 0: no limit)")
+      ->check(CLI::NonNegativeNumber);
+  click
+      ->add_option("--max-rows", options.maxRows,
+                   "show at most N rows per table (MaxRows; default 0: no limit)")
+      ->check(CLI::NonNegativeNumber);
   click->add_option("PATH", options.paths, "full paths of the nodes to click, in order");
 
   kivdb::tool::ExportOptions exportOptions;
@@ -42,6 +50,14 @@ int main(int argc, char** argv) {
                           "DateFormat picture of the page date");
   exportPages->add_option("--max-nodes", exportOptions.maxNodes,
                           "open at most N nodes (default 10000)");
+  exportPages
+      ->add_option("--query-timeout", exportOptions.queryTimeout,
+                   "stop a read after N seconds (QueryTimeout; default 0: no limit)")
+      ->check(CLI::NonNegativeNumber);
+  exportPages
+      ->add_option("--max-rows", exportOptions.maxRows,
+                   "show at most N rows per table (MaxRows; default 0: no limit)")
+      ->check(CLI::NonNegativeNumber);
 
   try {
     app.parse(argc, argv);

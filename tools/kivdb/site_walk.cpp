@@ -33,7 +33,11 @@ void WriteFile(const fs::path& file, const std::string& content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out << content;
   out.close();
-  if (!out) throw std::runtime_error("cannot write " + file.string());
+  if (!out) {
+    std::error_code ignored;
+    fs::remove(file, ignored);  // no half page stays in the site
+    throw std::runtime_error("cannot write " + file.string());
+  }
 }
 
 void Rename(const fs::path& from, const fs::path& to) {
@@ -78,6 +82,14 @@ SiteWalk::SiteWalk(MemoryTreeView& tree, MemoryBrowser& browser, fs::path folder
 void SiteWalk::Message(const std::string& text) {
   ++messages_;
   lastMessage_ = text;
+  // The control names the file of a write the disk refused: "Error: 61, Disk full: PATH" or
+  // "Error: 75, Path/File access error: PATH".
+  const std::string inFolder = ": " + (folder_ / "").string();
+  if (refusedFile_.empty() &&
+      (text.rfind("Error: 61, ", 0) == 0 || text.rfind("Error: 75, ", 0) == 0)) {
+    if (const size_t at = text.find(inFolder); at != std::string::npos)
+      refusedFile_ = text.substr(at + 2);
+  }
   err_ << "kivdb export: ";
   if (!currentPath_.empty()) err_ << currentPath_ << ": ";
   err_ << text << "\n";
@@ -88,6 +100,7 @@ WalkReport SiteWalk::Run(long maxNodes) {
   TreeNode* root = tree_.SelectedItem();
   if (!root && tree_.Count() > 0) root = &tree_.Item(1);
   if (!root) throw std::runtime_error("the control built no tree");
+  if (!refusedFile_.empty()) throw std::runtime_error("cannot write " + refusedFile_);
   // The root shows the front page that RefreshBrowser wrote.
   report.tree.nodes.push_back(
       {root->Text(), Exists(folder_ / KivDB::kFrontPageFile) ? KivDB::kFrontPageFile : "", "", {}});
@@ -131,6 +144,7 @@ WalkReport SiteWalk::Run(long maxNodes) {
       continue;
     }
     Open(node, site, report);
+    if (!refusedFile_.empty()) throw std::runtime_error("cannot write " + refusedFile_);
     ++report.nodes;
     Progress(report);
     enter(node, site);

@@ -38,12 +38,16 @@ class SiteWalk {
   SiteWalk(MemoryTreeView& tree, MemoryBrowser& browser, std::filesystem::path folder,
            std::ostream& err);
 
-  // For the control's KivDBMessage: tells the user, naming the node being opened.
+  // For the control's KivDBMessage: tells the user, naming the node being opened. A message of a
+  // write the disk refused in the site folder is remembered: the walk cannot go on without it.
   void Message(const std::string& text);
+  // The file in the site folder the control could not write, or "".
+  const std::string& RefusedFile() const { return refusedFile_; }
   long Messages() const { return messages_; }
 
   // Walks from the root that RefreshBrowser built, opening at most `maxNodes` nodes (the root
-  // counts). Throws std::runtime_error when a page or a picture cannot be kept.
+  // counts). Throws std::runtime_error when a page or a picture cannot be kept or the control
+  // could not write its page into the folder.
   WalkReport Run(long maxNodes);
 
  private:
@@ -58,6 +62,7 @@ class SiteWalk {
   std::ostream& err_;
   std::string currentPath_;
   std::string lastMessage_;
+  std::string refusedFile_;
   long messages_ = 0;
   std::chrono::steady_clock::time_point lastProgress_;
 };

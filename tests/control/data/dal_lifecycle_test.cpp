@@ -40,6 +40,10 @@ class FakeConnection : public Connection {
   bool Commit(std::string& error) override { return Record("commit", "", error); }
   bool Rollback(std::string& error) override { return Record("rollback", "", error); }
   bool ApplyBatch(Recordset&, std::string& error) override { return Record("batch", "", error); }
+  void SetQueryTimeout(int seconds) override {
+    std::string ignored;
+    Record("timeout " + std::to_string(seconds), "", ignored);
+  }
 
  private:
   bool Record(const std::string& call, const std::string& command, std::string& error) {
@@ -67,6 +71,19 @@ class DalLifecycleTest : public ::testing::Test {
   ProviderLog log_;
   DAL dal_;
 };
+
+TEST_F(DalLifecycleTest, EveryConnectionGetsTheQueryTimeoutBeforeItsFirstCommand) {
+  std::shared_ptr<Recordset> rs;
+  dal_.QueryTimeout(3);
+  EXPECT_TRUE(dal_.ReadRecordset("a", rs));
+  ASSERT_TRUE(dal_.TransBegin());
+  dal_.QueryTimeout(0);  // reaches the transaction's open connection at once
+  EXPECT_TRUE(dal_.ExecSQL("b"));
+  EXPECT_TRUE(dal_.TransCommit());
+  EXPECT_EQ(log_.calls,
+            (std::vector<std::string>{"1:timeout 3", "1:query a", "2:timeout 3", "2:begin",
+                                      "2:timeout 0", "2:exec b", "2:commit"}));
+}
 
 TEST_F(DalLifecycleTest, FailedReadLeavesNoConnectionBehind) {
   std::shared_ptr<Recordset> rs = std::make_shared<Recordset>();

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "tests/control/render/render_test_support.h"
+#include "tests/support/file_size_limit.h"
 
 namespace kivdb {
 namespace {
@@ -138,6 +139,25 @@ TEST(ShowImageHeaderTest, FailuresWriteNoLine) {
     ShowImageHeader(harness.context, records.get(), "Employee", 3, 0);
     EXPECT_TRUE(harness.messages.empty()) << c.name;
   }
+}
+
+TEST(ShowImageHeaderTest, PictureTheDiskRefusesIsNamedAndLeavesNoHalfFile) {
+  PictureHarness harness;
+  auto records = MakeRecords({{"Name", type::kVarWChar}, {"IMG", type::kLongVarBinary}},
+                             {{Variant("Lee"), Variant::Binary(std::vector<uint8_t>(4096, 7))}});
+  const std::string picture = (harness.folder / "pic1").string();
+  {
+    testing_support::FileSizeLimit limit(1000);
+    ShowImageHeader(harness.context, records.get(), "Employee", 3, 0);
+  }
+  testing_support::FullDiskLink(picture);
+  ShowImageHeader(harness.context, records.get(), "Employee", 3, 0);
+  EXPECT_EQ(harness.page.Text(), "");
+  EXPECT_EQ(harness.messages,
+            (std::vector<std::string>{"Error: 75, Path/File access error: " + picture,
+                                      "Error: 61, Disk full: " + picture}));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(picture)));
+  EXPECT_EQ(harness.context.pictureCount, 0);
 }
 
 TEST(ShowImageHeaderTest, NothingWrittenWithoutRecords) {
