@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test test-release test-asan bench demo package clean
+.PHONY: all deps configure build test test-release test-asan test-fuzz fuzz fuzz-build bench demo package clean
 
 all: build
 
@@ -18,7 +18,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Every suite in an optimised build, then the non-Qt suites again under the sanitizers.
-test: test-release test-asan
+test: test-release test-asan test-fuzz
 
 test-release: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -29,6 +29,25 @@ test-asan: deps
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) -LE qt
+
+# The parsers of outside text under libFuzzer (clang, address and undefined sanitizers), in a
+# build of their own. `make fuzz` runs each harness FUZZ_SECONDS; `make test-fuzz` replays each
+# committed corpus and fuzzes 10 s more, so that a parser that breaks again fails the tests.
+BUILD_FUZZ   ?= build-fuzz
+FUZZ_SECONDS ?= 120
+FUZZ_CXX     ?= clang++-14
+
+fuzz-build: deps
+	cmake -S . -B $(BUILD_FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
+	      -DKIVDB_FUZZ=ON -DKIVDB_BUILD_TESTS=OFF -DKIVDB_BUILD_BENCH=OFF -DKIVDB_BUILD_QT=OFF \
+	      $(CMAKE_FLAGS)
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzzers
+
+fuzz: fuzz-build
+	fuzz/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+test-fuzz: fuzz-build
+	fuzz/run-fuzzers $(BUILD_FUZZ) 10
 
 # The demonstration: the demo database exported as a site for any browser, in demo-site/, then,
 # when a display is there, the desktop application KivDBDemo on the demo database.
@@ -58,4 +77,4 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

@@ -110,8 +110,10 @@ struct IniPropertyBag::Impl {
         continue;
       }
       const size_t eq = text.find('=');
+      // A key of blanks and line ends alone counts as none: it could not be read back once saved.
+      const std::string_view key = eq == std::string_view::npos ? "" : Trim(text.substr(0, eq));
       std::optional<std::string> value;
-      if (eq != std::string_view::npos && eq > 0) value = Decode(Trim(text.substr(eq + 1)));
+      if (!key.empty()) value = Decode(Trim(text.substr(eq + 1)));
       if (!value) {
         throw Error(err::kInvalidCall, "Bad line " + std::to_string(number) + " in " + path + ": " +
                                            std::string(text));
@@ -120,7 +122,7 @@ struct IniPropertyBag::Impl {
         sections.push_back({"", {}});
         current = &sections.back();
       }
-      current->entries.emplace_back(std::string(Trim(text.substr(0, eq))), std::move(*value));
+      current->entries.emplace_back(std::string(key), std::move(*value));
     }
   }
 };
@@ -155,8 +157,10 @@ void IniPropertyBag::Save() {
   for (const auto& s : impl_->sections) {
     if (s.entries.empty() && !text::EqualsNoCase(s.name, impl_->section)) continue;
     if (!first) text << "\r\n";
+    // Only the keys before the first section go without a header; a later "[]" keeps its own,
+    // or its keys would join the section above when read back.
+    if (!s.name.empty() || !first) text << '[' << s.name << "]\r\n";
     first = false;
-    if (!s.name.empty()) text << '[' << s.name << "]\r\n";
     for (const auto& [key, value] : s.entries) text << key << '=' << Encode(value) << "\r\n";
   }
   const std::string temp = impl_->path + ".tmp";

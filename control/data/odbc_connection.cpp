@@ -250,8 +250,11 @@ bool OdbcConnection::FindBaseTable(const std::vector<OdbcColumn>& columns, Recor
   for (const auto& [sequence, name] : keyColumns) {
     auto it = std::find(base.columns.begin(), base.columns.end(), name);
     if (it == base.columns.end()) {
-      it = std::find_if(base.columns.begin(), base.columns.end(),
-                        [&](const std::string& c) { return text::Lower(c) == text::Lower(name); });
+      it = std::find_if(
+          base.columns.begin(), base.columns.end(),
+          // The binding is captured through a reference of its own: clang 14
+          // (the fuzz build) cannot capture structured bindings.
+          [&column = name](const std::string& c) { return text::Lower(c) == text::Lower(column); });
     }
     if (it == base.columns.end()) {
       base.keyFields.clear();  // the key is not wholly among the fields

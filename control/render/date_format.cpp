@@ -20,9 +20,6 @@ constexpr std::string_view kMediumDate = "dd-mmm-yy";
 constexpr std::string_view kShortDate = "dd/mm/yyyy";
 constexpr std::string_view kLongTime = "hh:nn:ss";
 constexpr std::string_view kShortTime = "hh:nn";
-// The ordinary text form, as DateTimeToText writes it.
-constexpr std::string_view kIsoDate = "yyyy-mm-dd";
-constexpr std::string_view kIsoDateTime = "yyyy-mm-dd hh:nn:ss";
 
 // ASCII only: pictures are ASCII, and the locale's tolower costs a call per character.
 char Lower(char c) {
@@ -176,7 +173,8 @@ std::string Render(const DateTime& v, std::string_view picture) {
 
 std::string FormatDate(const DateTime& value, std::string_view picture) {
   if (!IsOnCalendar(value)) return DateTimeToText(value);
-  if (picture.empty()) return Render(value, value.HasTime() ? kIsoDateTime : kIsoDate);
+  // The ordinary text itself, so that both agree on every year (a year before 1 included).
+  if (picture.empty()) return DateTimeToText(value);
   const std::string_view name = text::TrimSpaces(picture);
   if (text::EqualsNoCase(name, "General Date")) {
     const bool timeOnly = value.year == 1899 && value.month == 12 && value.day == 30;

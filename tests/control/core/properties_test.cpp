@@ -157,14 +157,33 @@ TEST(Properties, IniBagStoresAwkwardValuesAndKeepsOtherSections) {
   EXPECT_EQ(other.ReadProperty("Colour", Variant()), Variant("red"));
 }
 
+TEST(Properties, IniBagKeepsASectionWithoutANameApartWhenSaving) {
+  const auto folder = FreshFolder();
+  const std::string file = (folder / "unnamed.ini").string();
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "[KivDB]\nX=1\n[]\nA=2\n";
+  }
+  IniPropertyBag bag(file);
+  bag.WriteProperty("X", Variant("3"), Variant());
+  bag.Save();
+  IniPropertyBag again(file);
+  EXPECT_EQ(again.ReadProperty("X", Variant()), Variant("3"));
+  EXPECT_EQ(again.ReadProperty("A", Variant("none")), Variant("none"));
+}
+
 TEST(Properties, IniBagRefusesFilesItCannotRead) {
   const auto folder = FreshFolder();
   const std::string bad = (folder / "bad.ini").string();
-  {
-    std::ofstream out(bad);
-    out << "[KivDB]\nno equals sign here\n";
+  // A key of line-end characters only would be saved as a line that cannot be read back.
+  for (const char* line : {"no equals sign here", "=value", "\r=value", "\r\t=value"}) {
+    {
+      std::ofstream out(bad, std::ios::binary);
+      out << "[KivDB]\nA=1\n" << line << "\n";
+    }
+    EXPECT_EQ(testing_support::ErrorNumberOf([&] { IniPropertyBag bag(bad); }), err::kInvalidCall)
+        << line;
   }
-  EXPECT_EQ(testing_support::ErrorNumberOf([&] { IniPropertyBag bag(bad); }), err::kInvalidCall);
   EXPECT_EQ(testing_support::ErrorNumberOf([&] { IniPropertyBag bag(folder.string()); }),
             err::kFileAccess);
   EXPECT_EQ(

@@ -79,6 +79,9 @@ std::vector<Case> Cases() {
       // "Dte": each token of the picture language.
       {"dte empty picture, time", Variant(kFriday), "Dte", "", "2021-03-05 14:07:09"},
       {"dte empty picture, date", Variant(kDateOnly), "Dte", "", "2021-03-05"},
+      // The ordinary text for every year, one before 1 too (found by fuzzing).
+      {"dte empty picture, year before 1", Variant(DateTime{-1, 4, 30, 5, 3, 0}), "Dte", "",
+       "-001-04-30 05:03:00"},
       {"dte d", Variant(kFriday), "Dte", "d", "5"},
       {"dte dd", Variant(kFriday), "Dte", "dd", "05"},
       {"dte ddd", Variant(kFriday), "Dte", "ddd", "Fri"},
