@@ -66,6 +66,7 @@ std::string LinkOf(size_t i, const std::string& value) {
 }  // namespace
 
 const std::vector<HostileText>& HostileTexts() {
+  static constexpr char kNul[] = "nul\0<script>kivdbhit('nul')</script>";
   static const std::vector<HostileText> texts = {
       {"plain", "plain value", true},
       {"script element", "<script>kivdbhit('script')</script>", true},
@@ -83,7 +84,7 @@ const std::vector<HostileText>& HostileTexts() {
        "<!-- <plaintext> --><style>*{display:none}</style>"
        "<iframe src=javascript:kivdbhit('frame')></iframe>",
        true},
-      {"NUL byte", std::string("nul\0<script>kivdbhit('nul')</script>", 38), false},
+      {"NUL byte", std::string(kNul, sizeof kNul - 1), false},
       {"ISO-2022-JP escapes that eat the quotes after them",
        "\x1B$B<script>kivdbhit('jis')</script>'\"\x1B(B\x1B$@'", true},
       {"invalid UTF-8", "\xC3<script>kivdbhit('utf')</script>\xFF\xFE\xE2\x82", false},
