@@ -48,6 +48,11 @@ int Renumber(const std::string& navFile, const std::string& webFile, const std::
         << " (it has no root node, or the file cannot be written)\n";
     return kFailed;
   }
+  if (const Long outside = navs.NodesOutsideTree(); outside > 0) {
+    err << "KivWZ: warning: " << outside << (outside == 1 ? " node is" : " nodes are")
+        << " not below the root (a second root, a cycle or a missing parent) and left out of "
+        << outNav << "\n";
+  }
   if (!navs.SaveWeb(outWeb)) {
     err << "KivWZ: cannot write the web display scheme to " << outWeb
         << " (it has no paragraph, or the file cannot be written)\n";

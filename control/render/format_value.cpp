@@ -135,6 +135,19 @@ void AppendDate(std::string& out, const Variant& value, std::string_view dateFor
 
 }  // namespace
 
+bool IsSafePictureAddress(std::string_view address) {
+  const std::string scheme = SchemeOf(address);
+  if (scheme == "data") {
+    const size_t colon = address.find(':');
+    std::string kind;
+    for (const char c : address.substr(colon + 1, 6)) {
+      kind += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return kind == "image/";
+  }
+  return scheme != "mailto" && IsLinkableAddress(address);
+}
+
 std::optional<std::string> NumberTextOf(const Variant& value) {
   switch (value.GetKind()) {
     case Variant::Kind::Boolean:

@@ -43,6 +43,11 @@ double NumericOperand(const Variant& value);
 // date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
 int16_t IntegerOrZero(const Variant& value);
 
+// True for a picture address a page may name: a relative path, a drive letter, or an address
+// of http, https or file; and data:image/ pictures. A script address (javascript:, vbscript:,
+// data: of any other kind) is not.
+KIVDB_EXPORT bool IsSafePictureAddress(std::string_view address);
+
 // The decimal text of a value that is a number, or text that reads as one ("-1" for True);
 // nothing for any other value. Shared by the number pictures.
 std::optional<std::string> NumberTextOf(const Variant& value);

@@ -121,7 +121,9 @@ void ShowThumbnails(RenderContext& context, Recordset* records, const std::strin
       for (int i = 0; i < fieldCount; ++i) {
         if (columns[static_cast<size_t>(i)].role != Role::Picture) continue;
         line += pictureOpen;
-        AppendHtmlEscaped(line, records->Value(i).ToText());
+        // A script address is no picture: the cell shows none rather than name it.
+        const std::string address = records->Value(i).ToText();
+        if (IsSafePictureAddress(address)) AppendHtmlEscaped(line, address);
         line += pictureClose;
       }
       for (int i = 0; i < fieldCount; ++i) {

@@ -82,9 +82,11 @@ TEST(RelativeSources, ListsTheFilesAPageNeedsBesideIt) {
       "<img src='circle.gif'><IMG SRC='products/p01.gif'><img src='circle.gif'>"
       "<img src='http://example.org/a.gif'><img src='data:image/gif;base64,R0lG'>"
       "<img src='/etc/a.gif'><img src='#x'><img src='page-3-pic1'><img src=''>"
+      "<img src='Tom &amp; Jerry&#39;s.gif'><img src='&amp;amp;.gif'>"
       "<script>var s = \"<img src='hidden.gif'>\";</script>";
   EXPECT_THAT(RelativeSources(html),
-              ElementsAreArray({"circle.gif", "products/p01.gif", "page-3-pic1"}));
+              ElementsAreArray({"circle.gif", "products/p01.gif", "page-3-pic1",
+                                "Tom & Jerry's.gif", "&amp;.gif"}));
 }
 
 }  // namespace

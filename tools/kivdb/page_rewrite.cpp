@@ -3,6 +3,7 @@
 #include <cctype>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace kivdb::tool {
 namespace {
@@ -137,6 +138,29 @@ bool IsRelativeAddress(std::string_view value) {
   return true;
 }
 
+// An attribute value as the browser reads it: the references the pages' escaping writes
+// ("&amp;", "&lt;", "&gt;", "&quot;", "&#39;") back to their characters.
+std::string Unescaped(std::string_view value) {
+  static constexpr std::pair<std::string_view, char> kReferences[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}};
+  std::string out;
+  out.reserve(value.size());
+  for (size_t i = 0; i < value.size(); ++i) {
+    bool replaced = false;
+    if (value[i] == '&') {
+      for (const auto& [reference, character] : kReferences) {
+        if (value.substr(i, reference.size()) != reference) continue;
+        out += character;
+        i += reference.size() - 1;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += value[i];
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string StripFormLinks(std::string_view html) {
@@ -189,7 +213,7 @@ std::vector<std::string> RelativeSources(std::string_view html) {
   ForEachTag(html, [&](const Tag& tag) {
     const std::optional<Attribute> src = Find(tag, "src");
     if (src) {
-      std::string value(ValueOf(html, *src));
+      std::string value = Unescaped(ValueOf(html, *src));
       if (IsRelativeAddress(value) && seen.insert(value).second)
         sources.push_back(std::move(value));
     }

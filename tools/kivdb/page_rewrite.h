@@ -26,8 +26,9 @@ struct PictureRewrite {
 PictureRewrite RenamePictures(std::string_view html, const std::string& prefix,
                               const std::function<bool(const std::string&)>& isPagePicture);
 
-// The values of src attributes that name a file relative to the page (no scheme such as
-// "http:" or "data:", no leading "/" or "#"), each once, in order of appearance.
+// The values of src attributes (as the browser reads them, references decoded) that name a file
+// relative to the page (no scheme such as "http:" or "data:", no leading "/" or "#"), each once,
+// in order of appearance.
 std::vector<std::string> RelativeSources(std::string_view html);
 
 }  // namespace kivdb::tool

@@ -75,6 +75,9 @@ class clsNavSchemes {
   // The root and the nodes below it, in tree order. False, writing nothing, for a scheme without
   // a root or when the file cannot be written; the previous file survives a failed save.
   bool SaveData(const std::string& vFile) const;
+  // The nodes SaveData leaves out: those no parent chain leads to from the root (a second root,
+  // a cycle, a node that is its own parent, a missing parent). All of them without a root.
+  Long NodesOutsideTree() const;
   // Replaces every node with those of the file, then redraws the tree; false, changing nothing,
   // when the file cannot be read. Paragraphs are kept.
   bool LoadData(const std::string& vFile);

@@ -43,6 +43,10 @@ bool clsNavSchemes::SaveData(const std::string& vFile) const {
   return ReplaceFile(vFile, content);
 }
 
+Long clsNavSchemes::NodesOutsideTree() const {
+  return Count() - static_cast<Long>(PreOrder(ChildIndex(nodes_)).size());
+}
+
 bool clsNavSchemes::LoadData(const std::string& vFile) {
   const bool read = ReadRecords(
       vFile, [this] { nodes_.Clear(); },

@@ -160,6 +160,20 @@ TEST(ShowThumbnailsTest, PictureAddressesAndRecordsWithoutPictures) {
        {Variant("x.jpg' onerror='a()")},
        "<tr><td valign=top width='100%' ><table width=100% border=0><tr><td valign=top "
        "align=center ><IMG SRC='x.jpg&#39; onerror=&#39;a()' ></td></table>"},
+      {"script address named no picture",
+       {{"FILE1", type::kVarWChar}, {"FILE2", type::kVarWChar}, {"FILE3", type::kVarWChar}},
+       {Variant(" JavaScript:a()"), Variant("data:text/html,<p>"), Variant("vbscript:a")},
+       "<tr><td valign=top width='100%' ><table width=100% border=0><tr><td valign=top "
+       "align=center ><IMG SRC='' ></td><tr><td valign=top align=center ><IMG SRC='' ></td><tr>"
+       "<td valign=top align=center ><IMG SRC='' ></td></table>"},
+      {"web, file, drive and picture data addresses kept",
+       {{"FILE1", type::kVarWChar}, {"FILE2", type::kVarWChar}, {"FILE3", type::kVarWChar}},
+       {Variant("https://a.example/p.png"), Variant("C:\\p\\q.gif"),
+        Variant("DATA:image/png;base64,AA")},
+       "<tr><td valign=top width='100%' ><table width=100% border=0><tr><td valign=top "
+       "align=center ><IMG SRC='https://a.example/p.png' ></td><tr><td valign=top align=center "
+       "><IMG SRC='C:\\p\\q.gif' ></td><tr><td valign=top align=center ><IMG "
+       "SRC='DATA:image/png;base64,AA' ></td></table>"},
       {"no picture field, every class",
        {{"Id", type::kInteger},
         {"When", type::kDBDate},
