@@ -263,19 +263,19 @@ void MainWindow::UpdateHistoryActions() {
 }
 
 void MainWindow::OpenForm(const std::string& nFrm, const std::string& nID) {
-  for (RecordFormDialog* open : findChildren<RecordFormDialog*>()) {
-    if (open->Edit().Form().number == std::stoi("0" + nFrm) && open->Edit().RecordId() == nID) {
-      open->raise();
-      open->activateWindow();
-      return;
-    }
-  }
   const std::optional<FormSpec> form = FindForm(nFrm);
   if (!form) {
     ShowMessage(tr("There is no form number %1 in this application (record %2).")
                     .arg(FromStd(nFrm), FromStd(nID))
                     .toStdString());
     return;
+  }
+  for (RecordFormDialog* open : findChildren<RecordFormDialog*>()) {
+    if (open->Edit().Form().number == form->number && open->Edit().RecordId() == nID) {
+      open->raise();
+      open->activateWindow();
+      return;
+    }
   }
   auto edit = std::make_unique<RecordEdit>(hostDal_, *form, nID);
   std::string error;

@@ -80,11 +80,19 @@ TEST_F(RecordFormWindowTest, AChangeSavedElsewhereIsKeptAndSoAreTheUsersEdits) {
   EXPECT_EQ(Stored("SELECT City FROM Customers WHERE Code = 'HARBR'"), "Whitby");
 }
 
+TEST_F(RecordFormWindowTest, OneRecordHasOneForm) {
+  window_->OpenForm("00004", "0000000007");
+  window_->OpenForm("00004", "0000000007");
+  window_->OpenForm("00004", "0000000008");
+  EXPECT_EQ(window_->findChildren<RecordFormDialog*>().size(), 2);
+}
+
 TEST_F(RecordFormWindowTest, AnUnknownFormOrRecordGoesToTheMessagePanel) {
   window_->OpenForm("00042", "0000000001");
   window_->OpenForm("00002", "0000000999");
+  window_->OpenForm("99999999999", "1");
   EXPECT_EQ(window_->findChild<RecordFormDialog*>(), nullptr);
-  ASSERT_EQ(window_->Messages()->Count(), 2);
+  ASSERT_EQ(window_->Messages()->Count(), 3);
   EXPECT_TRUE(window_->Messages()->Message(0).contains("no form number 00042"));
   EXPECT_TRUE(window_->Messages()->Message(1).contains("no Employee record"));
 }
