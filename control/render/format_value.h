@@ -41,7 +41,8 @@ double NumericOperand(const Variant& value);
 // 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero.
 // Text must read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a
 // date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
-int16_t IntegerOrZero(const Variant& value);
+// Exported for the Qt property page, which converts typed text as the control does.
+KIVDB_EXPORT int16_t IntegerOrZero(const Variant& value);
 
 // True for a picture address a page may name: a relative path, a drive letter, or an address
 // of http, https or file; and data:image/ pictures. A script address (javascript:, vbscript:,
