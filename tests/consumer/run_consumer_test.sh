@@ -40,11 +40,13 @@ expected="$work/expected.txt"
 sed "s|@FOLDER@|$work/run|g" "$here/expected.txt" >"$expected"
 for host in "$work/cmake-host/kivdb_host" "$work/pc-host"; do
   # Linked against the installed library, and nothing of the build tree.
-  ldd "$host" | grep -q "libKivDB_D.so.* => $prefix/" || { ldd "$host"; fail "$host: not linked to $prefix"; }
+  # ldd's output is taken whole first: `grep -q` closing the pipe early would fail it under pipefail.
+  libraries=$(ldd "$host")
+  grep -q "libKivDB_D.so.* => $prefix/" <<<"$libraries" ||
+    { echo "$libraries"; fail "$host: not linked to $prefix"; }
   # (The scratch prefix may itself lie inside the build folder.)
-  if ldd "$host" | grep -v "=> $prefix/" | grep -q "$build"; then
-    fail "$host: loads from the build tree"
-  fi
+  fromBuild=$(grep -v "=> $prefix/" <<<"$libraries" | grep "$build" || true)
+  [ -z "$fromBuild" ] || fail "$host: loads from the build tree: $fromBuild"
   rm -rf "$work/run"
   mkdir -p "$work/run"
   cp "$demo" "$work/run/demo.db"
