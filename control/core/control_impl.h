@@ -13,6 +13,8 @@
 
 namespace kivdb {
 
+class RowSink;
+
 struct KivDB::Impl {
   // --- Properties --------------------------------------------------------------------------------
   int16_t activePort = kDataPort;
@@ -59,6 +61,8 @@ struct KivDB::Impl {
 
   // --- Operations --------------------------------------------------------------------------------
   bool ReadData(const std::string& statement, std::shared_ptr<Recordset>& records);
+  // The same gate as a forward-only read: the records go to `sink` as they are read.
+  bool ReadDataForward(const std::string& statement, RowSink& sink);
   void LoadSchemes();
   void RefreshBrowser();
   void ExpandNode(TreeNode& node);

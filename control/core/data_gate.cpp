@@ -2,6 +2,7 @@
 
 #include <kivdb/error.h>
 #include "control/core/control_impl.h"
+#include "control/data/row_sink.h"
 #include "control/render/render_context.h"
 #include "scheme/scheme_codes.h"
 
@@ -40,6 +41,24 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
     records.reset();
     Tell("Unable to Access Data for the SQL : " + statement);
   }
+  return ok;
+}
+
+bool KivDB::Impl::ReadDataForward(const std::string& statement, RowSink& sink) {
+  if (activePort != kDataPort) {
+    Tell("Please set ActivePort to " + std::to_string(kDataPort));
+    return false;
+  }
+  bool ok = false;
+  if (daMode == kReadThroughDAL) {
+    ok = ReadForward(*OwnDal(), statement, sink);
+  } else if (daMode == kReadFromHost) {
+    auto records = std::make_shared<Recordset>();
+    if (provideRecordset) provideRecordset(statement, records);
+    if (records) FeedRecordset(*records, sink);
+    ok = true;
+  }
+  if (!ok) Tell("Unable to Access Data for the SQL : " + statement);
   return ok;
 }
 

@@ -8,6 +8,7 @@
 
 #include <kivdb/dal.h>
 #include <kivdb/recordset.h>
+#include "control/data/row_sink.h"
 
 namespace kivdb {
 
@@ -22,6 +23,9 @@ class Connection {
   // ApplyBatch can write changes back.
   virtual bool Query(const std::string& command, bool forUpdate, Recordset& out,
                      std::string& error) = 0;
+  // Runs a command and hands its records to `sink` as they are read (a forward-only read). This
+  // default reads them all with Query first; providers that can step their results override it.
+  virtual bool Stream(const std::string& command, RowSink& sink, std::string& error);
 
   virtual bool BeginTransaction(std::string& error) = 0;
   virtual bool Commit(std::string& error) = 0;
@@ -35,14 +39,23 @@ class Connection {
   // Limits every later command to `seconds` of running (0: no limit). A command that runs past
   // it is stopped and fails with QueryTimedOutMessage(seconds).
   virtual void SetQueryTimeout(int seconds) = 0;
+
+  // Asks the command running on this connection to stop; may be called from another thread while
+  // a call is in progress. Does nothing where the provider cannot stop a command.
+  virtual void Cancel() {}
+  // True when the provider enforces the query timeout on every call by itself, connection
+  // attempts included, even against a server that never answers; DAL then needs no watch of its
+  // own over the calls.
+  virtual bool BoundsItsOwnTime() const { return false; }
 };
 
 // Why a command stopped by the query timeout failed: "The query timed out after N s".
 std::string QueryTimedOutMessage(int seconds);
 
 // The factory DAL uses unless it is given another: picks the provider by the connection string's
-// Provider key ("SQLite"); a string without one belongs to ODBC.
+// Provider key ("SQLite"); a string without one belongs to ODBC. A positive `timeoutSeconds` (the
+// DAL's QueryTimeout) bounds the connection attempt as well.
 std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionString,
-                                                  std::string& error);
+                                                  std::string& error, int timeoutSeconds = 0);
 
 }  // namespace kivdb

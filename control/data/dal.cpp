@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "control/data/connection.h"
+#include "control/data/row_sink.h"
 #include "control/data/shape_executor.h"
 
 namespace kivdb {
@@ -99,7 +100,12 @@ struct DAL::Impl {
   }
 };
 
-DAL::DAL() : DAL(OpenDefaultConnection) {}
+DAL::DAL() : impl_(std::make_unique<Impl>()) {
+  const Impl* impl = impl_.get();
+  impl_->factory = [impl](const std::string& connectionString, std::string& error) {
+    return OpenDefaultConnection(connectionString, error, impl->queryTimeout);
+  };
+}
 
 DAL::DAL(ConnectionFactory factory) : impl_(std::make_unique<Impl>()) {
   impl_->factory = std::move(factory);
@@ -228,6 +234,28 @@ void DAL::QueryTimeout(int seconds) {
 
 int DAL::QueryTimeout() const {
   return impl_->queryTimeout;
+}
+
+bool ReadForward(DAL& dal, const std::string& command, RowSink& sink) {
+  DAL::Impl& impl = *dal.impl_;
+  return impl.Guard(
+      [&] {
+        impl.OpenConnection();
+        if (!impl.connection) return false;
+        std::string error;
+        bool ok = false;
+        if (IsShapeCommand(command)) {
+          // A shaped result is built whole: its chapters relate records of several reads.
+          Recordset records;
+          ok = impl.Read(command, false, records, error);
+          if (ok) FeedRecordset(records, sink);
+        } else {
+          ok = impl.connection->Stream(command, sink, error);
+        }
+        impl.EndCall();
+        return ok || impl.Fail(error);
+      },
+      false);
 }
 
 const std::string& DAL::LastError() const {

@@ -25,7 +25,7 @@ std::string InfoText(SQLHDBC dbc, SQLUSMALLINT item) {
 }  // namespace
 
 std::unique_ptr<Connection> OdbcConnection::Open(const std::string& connectionString,
-                                                 std::string& error) {
+                                                 std::string& error, int timeoutSeconds) {
   std::unique_ptr<OdbcConnection> self(new OdbcConnection());
   self->environment_ = OdbcHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE);
   if (!self->environment_.Valid() ||
@@ -40,8 +40,8 @@ std::unique_ptr<Connection> OdbcConnection::Open(const std::string& connectionSt
     return nullptr;
   }
   SQLHDBC dbc = self->connection_.Get();
-  SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds),
-                    0);
+  const SQLULEN loginTimeout = timeoutSeconds > 0 ? timeoutSeconds : kLoginTimeoutSeconds;
+  SQLSetConnectAttr(dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(loginTimeout), 0);
   std::string text = connectionString;
   if (text.size() > static_cast<size_t>(std::numeric_limits<SQLSMALLINT>::max())) {
     error = "The connection string is too long for ODBC";

@@ -16,8 +16,10 @@ namespace kivdb {
 
 class OdbcConnection : public Connection {
  public:
-  // Connects without prompting; returns null with the driver manager's or driver's reason.
-  static std::unique_ptr<Connection> Open(const std::string& connectionString, std::string& error);
+  // Connects without prompting; returns null with the driver manager's or driver's reason. A
+  // positive `timeoutSeconds` also bounds the login.
+  static std::unique_ptr<Connection> Open(const std::string& connectionString, std::string& error,
+                                          int timeoutSeconds = 0);
   ~OdbcConnection() override;
 
   bool Execute(const std::string& command, std::string& error) override;

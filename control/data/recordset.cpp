@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include <kivdb/error.h>
+#include "control/data/row_sink.h"
 #include "control/data/sort_order.h"
 #include "control/data/text.h"
 
@@ -428,6 +429,21 @@ void Recordset::AcceptChanges(const std::vector<size_t>& vanished) {
   rs.originals.clear();
   rs.hiddenInOrder = 0;
   MoveFirst();
+}
+
+void FeedRecordset(Recordset& records, RowSink& sink) {
+  std::vector<FieldInfo> fields;
+  for (int i = 0; i < records.FieldCount(); ++i) {
+    Field field = records.Fields(i);
+    fields.push_back({field.Name(), field.Type()});
+  }
+  if (!sink.Begin(fields)) return;
+  std::vector<Variant> values(fields.size());
+  for (const size_t row : records.LiveRows()) {
+    for (size_t i = 0; i < values.size(); ++i)
+      values[i] = records.CellValue(row, static_cast<int>(i));
+    if (!sink.Row(values.data(), values.size())) return;
+  }
 }
 
 }  // namespace kivdb

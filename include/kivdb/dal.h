@@ -24,6 +24,7 @@
 namespace kivdb {
 
 class Connection;
+class RowSink;
 
 // Opens one connection for a connection string, or returns null with the reason in `error`.
 // Tests pass their own factory to make a provider fail on demand.
@@ -60,6 +61,7 @@ class KIVDB_EXPORT DAL {
   const std::string& LastError() const;
 
  private:
+  friend bool ReadForward(DAL& dal, const std::string& command, RowSink& sink);
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <kivdb/dal.h>
+#include "control/data/row_sink.h"
 #include "tests/control/data/test_database.h"
 
 namespace kivdb {
@@ -174,6 +175,43 @@ TEST_P(DalExecTest, ShapeCommandRelatesChildRecords) {
   rs->MoveNext();
   ASSERT_NE(rs->Value(2).AsChapter(), nullptr);
   EXPECT_EQ(rs->Value(2).AsChapter()->RecordCount(), 0);
+}
+
+// Collects what a forward-only read hands over, and can stop it after a number of rows.
+struct CollectingSink : RowSink {
+  std::vector<FieldInfo> fields;
+  std::vector<std::string> rows;
+  size_t stopAfter = SIZE_MAX;
+  bool Begin(const std::vector<FieldInfo>& f) override {
+    fields = f;
+    return true;
+  }
+  bool Row(const Variant* values, size_t count) override {
+    std::string row;
+    for (size_t i = 0; i < count; ++i) row += (i ? "|" : "") + values[i].ToText();
+    rows.push_back(row);
+    return rows.size() < stopAfter;
+  }
+};
+
+TEST_P(DalExecTest, ForwardReadHandsOverWhatReadRecordsetReads) {
+  const std::string command = "SELECT id, name FROM Customers ORDER BY id";
+  CollectingSink all;
+  ASSERT_TRUE(ReadForward(dal_, command, all)) << dal_.LastError();
+  ASSERT_EQ(all.fields.size(), 2u);
+  EXPECT_EQ(all.fields[1].name, "name");
+  EXPECT_EQ(all.rows, (std::vector<std::string>{"1|Ann", "2|O'Hara", "3|Ben"}));
+
+  CollectingSink first;
+  first.stopAfter = 1;
+  EXPECT_TRUE(ReadForward(dal_, command, first)) << dal_.LastError();
+  EXPECT_EQ(first.rows, std::vector<std::string>{"1|Ann"});
+
+  CollectingSink none;
+  EXPECT_FALSE(ReadForward(dal_, "SELECT * FROM nowhere", none));
+  EXPECT_FALSE(dal_.LastError().empty());
+  EXPECT_TRUE(none.rows.empty());
+  EXPECT_TRUE(dal_.IsConnected()) << dal_.LastError();
 }
 
 KIVDB_ON_BOTH_ENGINES(DalExecTest);

@@ -1,0 +1,38 @@
+#pragma once
+// RowSink: the receiving end of a forward-only read. A provider hands it the fields of a result
+// once, then the records one by one as it reads them, so that a reader holds no more rows than it
+// needs. The values of a record are valid only during the call that hands them over.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <kivdb/recordset.h>
+#include <kivdb/variant.h>
+
+namespace kivdb {
+
+struct FieldInfo {
+  std::string name;
+  int type = type::kEmpty;
+};
+
+class RowSink {
+ public:
+  virtual ~RowSink() = default;
+  // The fields of the result, before any record. False stops the read (it still succeeds).
+  virtual bool Begin(const std::vector<FieldInfo>& fields) = 0;
+  // One record, `count` values in field order. False stops the read (it still succeeds).
+  virtual bool Row(const Variant* values, size_t count) = 0;
+};
+
+// Hands the fields and live records of `records` (from its first, in its current order) to `sink`;
+// the way a recordset read whole, or given by a host, joins a forward-only reader.
+void FeedRecordset(Recordset& records, RowSink& sink);
+
+// Reads a forward-only result through `dal` into `sink`: the command is the same one ReadRecordset
+// takes; false with DAL::LastError set when the read fails, also half-way through.
+class DAL;
+bool ReadForward(DAL& dal, const std::string& command, RowSink& sink);
+
+}  // namespace kivdb
