@@ -14,6 +14,8 @@ namespace {
 
 namespace web = scheme::web;
 
+constexpr const char* kReadFailed = "Error Reading Data From Database";
+
 // Clears a flag when the scope ends, however it ends.
 class FlagScope {
  public:
@@ -63,10 +65,25 @@ void KivDB::Impl::ShowPage(long schemeId) {
       if (query.empty()) continue;
       const std::string command =
           BuildCommand(query, schemes.Web(web::parmIs, r).ToText(), selected, today);
-      std::shared_ptr<Recordset> read;
-      if (!ReadData(command, read)) Message("Error Reading Data From Database");
-      RenderParagraph(text::Upper(schemes.Web(web::typeIs, r).ToText()), context, read.get(),
-                      ParagraphRow(schemes, r));
+      const std::string type = text::Upper(schemes.Web(web::typeIs, r).ToText());
+      const ParagraphRow paragraph(schemes, r);
+      // Through the DAL the paragraph is written as its records are read; a host's recordset
+      // (DAMode 2) is rendered as it was handed over.
+      std::unique_ptr<ParagraphStream> stream;
+      if (daMode == kReadThroughDAL) stream = StreamParagraph(type, context, paragraph);
+      if (stream) {
+        const bool ok = ReadDataForward(command, *stream);
+        if (!ok) Message(kReadFailed);
+        if (ok || stream->Started()) {
+          stream->End(ok);
+        } else {
+          RenderParagraph(type, context, nullptr, paragraph);
+        }
+      } else {
+        std::shared_ptr<Recordset> read;
+        if (!ReadData(command, read)) Message(kReadFailed);
+        RenderParagraph(type, context, read.get(), paragraph);
+      }
       // The renderer has reported the write that failed; the page is gone and is not shown.
       if (page.Failed()) return;
     }

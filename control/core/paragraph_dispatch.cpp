@@ -1,6 +1,8 @@
 #include "control/core/paragraph_dispatch.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <kivdb/error.h>
 #include "control/render/field_class.h"
@@ -9,6 +11,7 @@
 #include "control/render/show_image_header.h"
 #include "control/render/show_shaped.h"
 #include "control/render/show_thumbnails.h"
+#include "control/render/table_writer.h"
 #include "scheme/scheme_codes.h"
 
 namespace kivdb {
@@ -51,6 +54,44 @@ constexpr Entry kRenderers[] = {
      }},
 };
 
+// Keeps what a renderer of a recordset reads (the first record, or the values of some columns),
+// then renders it as RenderParagraph would.
+class KeptRecordsStream final : public ParagraphStream {
+ public:
+  KeptRecordsStream(std::string_view type, RenderContext& context, const ParagraphRow& paragraph,
+                    bool firstOnly, std::string chartColumns)
+      : type_(type),
+        context_(context),
+        paragraph_(paragraph),
+        firstOnly_(firstOnly),
+        chartColumns_(std::move(chartColumns)) {}
+
+  bool Begin(const std::vector<FieldInfo>& fields) override {
+    for (const FieldInfo& field : fields) records_.AppendField(field.name, field.type);
+    if (!firstOnly_) kept_ = ChartColumnsRead(chartColumns_, static_cast<int>(fields.size()));
+    return true;
+  }
+  bool Row(const Variant* values, size_t count) override {
+    Variant* cells = records_.AppendEmptyRow();
+    const size_t width = std::min(count, static_cast<size_t>(records_.FieldCount()));
+    for (size_t i = 0; i < width; ++i) {
+      if (firstOnly_ || kept_[i]) cells[i] = values[i];
+    }
+    return !firstOnly_;
+  }
+  bool Started() const override { return false; }
+  void End(bool /*complete*/) override { RenderParagraph(type_, context_, &records_, paragraph_); }
+
+ private:
+  std::string type_;
+  RenderContext& context_;
+  const ParagraphRow& paragraph_;
+  const bool firstOnly_;
+  const std::string chartColumns_;
+  std::vector<bool> kept_;
+  Recordset records_;
+};
+
 }  // namespace
 
 std::string ParagraphRow::Title() const {
@@ -86,6 +127,35 @@ void RenderParagraph(std::string_view type, RenderContext& context, Recordset* r
       entry.render(context, records, paragraph);
       return;
     }
+  }
+}
+
+std::unique_ptr<ParagraphStream> StreamParagraph(std::string_view type, RenderContext& context,
+                                                 const ParagraphRow& paragraph) {
+  if (type.size() != 1) return nullptr;
+  const std::optional<ParagraphType> code = scheme::ParagraphTypeOf(type);
+  if (!code) return nullptr;
+  // The arguments are read here, before the read; one that cannot be read leaves the paragraph
+  // to RenderParagraph, which meets the same failure where it always has.
+  try {
+    switch (*code) {
+      case ParagraphType::ShowTable:
+        return std::make_unique<GuardedStream<TableWriter>>(context, paragraph.Title(),
+                                                            paragraph.Id(), paragraph.Columns());
+      case ParagraphType::Thumbnails:
+        return std::make_unique<GuardedStream<ThumbnailWriter>>(
+            context, paragraph.Title(), paragraph.Id(), paragraph.Thumbnails());
+      case ParagraphType::Header:
+      case ParagraphType::ImageHeader:
+        return std::make_unique<KeptRecordsStream>(type, context, paragraph, true, "");
+      case ParagraphType::Chart:
+        return std::make_unique<KeptRecordsStream>(type, context, paragraph, false,
+                                                   paragraph.Columns());
+      default:
+        return nullptr;
+    }
+  } catch (...) {
+    return nullptr;
   }
 }
 

@@ -4,11 +4,13 @@
 // after its query has run. A renderer of a new type joins with one line in the table.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include <kivdb/recordset.h>
 #include "control/core/scheme_tables.h"
+#include "control/render/paragraph_stream.h"
 #include "control/render/render_context.h"
 
 namespace kivdb {
@@ -37,5 +39,12 @@ class ParagraphRow {
 // `type` is the paragraph's typeIs in capitals.
 void RenderParagraph(std::string_view type, RenderContext& context, Recordset* records,
                      const ParagraphRow& paragraph);
+
+// The renderer of `type` as a forward-only reader: S and T write as the records pass, H and I keep
+// the first record only, C only the columns it plots; each then writes what RenderParagraph writes
+// for the same records. Null for the types rendered from a recordset read whole (M, whose chapters
+// relate several reads, and the types that write nothing).
+std::unique_ptr<ParagraphStream> StreamParagraph(std::string_view type, RenderContext& context,
+                                                 const ParagraphRow& paragraph);
 
 }  // namespace kivdb

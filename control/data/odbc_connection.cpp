@@ -156,7 +156,7 @@ bool OdbcConnection::Rollback(std::string& error) {
 }
 
 bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpdate,
-                         std::string& error) {
+                         std::string& error, RowSink* sink) {
   OdbcHandle statement = NewStatement(error);
   if (!statement.Valid()) return false;
   ParameterSet parameters;
@@ -181,8 +181,23 @@ bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpd
   }
   // A command of several statements has one result each; the records of the last one with
   // columns are the answer, as on every provider.
+  bool streamed = false;
   while (true) {
     SQLSMALLINT columnCount = 0;
+    if (sink && rc != SQL_NO_DATA && Succeeded(SQLNumResultCols(statement.Get(), &columnCount)) &&
+        columnCount > 0) {
+      // The rows already handed on cannot be taken back for a later result's.
+      if (streamed) {
+        error = "The command returns more than one set of records; a forward-only read takes one";
+        return false;
+      }
+      std::vector<OdbcColumn> columns;
+      if (!DescribeColumns(statement, false, columns, error) ||
+          !StreamRows(statement, columns, *sink, error, blockRows_)) {
+        return FailedCommand(statement, error);
+      }
+      streamed = true;
+    }
     if (out && rc != SQL_NO_DATA && Succeeded(SQLNumResultCols(statement.Get(), &columnCount)) &&
         columnCount > 0) {
       std::vector<OdbcColumn> columns;
@@ -273,6 +288,10 @@ bool OdbcConnection::Execute(const std::string& command, std::string& error) {
 bool OdbcConnection::Query(const std::string& command, bool forUpdate, Recordset& out,
                            std::string& error) {
   return Run(command, &out, forUpdate, error);
+}
+
+bool OdbcConnection::Stream(const std::string& command, RowSink& sink, std::string& error) {
+  return Run(command, nullptr, false, error, &sink);
 }
 
 bool OdbcConnection::ApplyBatch(Recordset& records, std::string& error) {

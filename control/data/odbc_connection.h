@@ -25,6 +25,8 @@ class OdbcConnection : public Connection {
   bool Execute(const std::string& command, std::string& error) override;
   bool Query(const std::string& command, bool forUpdate, Recordset& out,
              std::string& error) override;
+  // Fetches blocks of rows and hands them to the sink as they arrive.
+  bool Stream(const std::string& command, RowSink& sink, std::string& error) override;
   bool BeginTransaction(std::string& error) override;
   bool Commit(std::string& error) override;
   bool Rollback(std::string& error) override;
@@ -51,7 +53,9 @@ class OdbcConnection : public Connection {
 
   // Runs `command` (an EXEC command is translated) and keeps the records of its last result with
   // columns in `out`, when given.
-  bool Run(const std::string& command, Recordset* out, bool forUpdate, std::string& error);
+  // With `sink`, the records of its one result with columns go there as they are fetched.
+  bool Run(const std::string& command, Recordset* out, bool forUpdate, std::string& error,
+           RowSink* sink = nullptr);
   // When the statement stopped because of the query timeout, the timeout message replaces
   // `error`. Returns false, for use in return statements.
   bool FailedCommand(const OdbcHandle& statement, std::string& error) const;

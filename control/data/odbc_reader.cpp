@@ -169,7 +169,41 @@ class BlockAttributes {
   const OdbcHandle& statement_;
 };
 
-bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, Recordset& out,
+// Where fetched rows go: the cells of each row are filled in place, then the row is handed on.
+class RowTarget {
+ public:
+  virtual ~RowTarget() = default;
+  virtual void Expect(size_t /*rows*/) {}
+  virtual Variant* NextRow() = 0;
+  // False: the reader wants no more rows.
+  virtual bool RowDone() = 0;
+};
+
+// Rows appended to a recordset read whole.
+class RecordsetTarget final : public RowTarget {
+ public:
+  explicit RecordsetTarget(Recordset& out) : out_(out) {}
+  void Expect(size_t rows) override { out_.ReserveRows(rows); }
+  Variant* NextRow() override { return out_.AppendEmptyRow(); }
+  bool RowDone() override { return true; }
+
+ private:
+  Recordset& out_;
+};
+
+// Rows handed to a sink one by one, through one row of cells.
+class SinkTarget final : public RowTarget {
+ public:
+  SinkTarget(RowSink& sink, size_t fields) : sink_(sink), cells_(fields) {}
+  Variant* NextRow() override { return cells_.data(); }
+  bool RowDone() override { return sink_.Row(cells_.data(), cells_.size()); }
+
+ private:
+  RowSink& sink_;
+  std::vector<Variant> cells_;
+};
+
+bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, RowTarget& out,
                 size_t blockRows, std::string& error) {
   SQLHSTMT stmt = statement.Get();
   BlockAttributes restore(statement);
@@ -206,7 +240,7 @@ bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& colu
 
   SQLLEN expected = 0;
   if (Succeeded(SQLRowCount(stmt, &expected)) && expected > 0) {
-    out.ReserveRows(static_cast<size_t>(expected));
+    out.Expect(static_cast<size_t>(expected));
   }
   while (true) {
     const SQLRETURN rc = SQLFetch(stmt);
@@ -221,7 +255,7 @@ bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& colu
         return false;
       }
       if (status[r] == SQL_ROW_NOROW) continue;
-      Variant* cells = out.AppendEmptyRow();
+      Variant* cells = out.NextRow();
       for (size_t c = 0; c < bound.size(); ++c) {
         const BoundColumn& column = bound[c];
         const SQLLEN indicator = column.indicators[r];
@@ -248,12 +282,13 @@ bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& colu
           }
         }
       }
+      if (!out.RowDone()) return true;
     }
   }
 }
 
 bool ReadRowByRow(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns,
-                  Recordset& out, std::string& error) {
+                  RowTarget& out, std::string& error) {
   while (true) {
     const SQLRETURN rc = SQLFetch(statement.Get());
     if (rc == SQL_NO_DATA) return true;
@@ -261,12 +296,13 @@ bool ReadRowByRow(const OdbcHandle& statement, const std::vector<OdbcColumn>& co
       error = StatementError(statement, "Fetching rows");
       return false;
     }
-    Variant* cells = out.AppendEmptyRow();
+    Variant* cells = out.NextRow();
     for (size_t c = 0; c < columns.size(); ++c) {
       if (!GetCell(statement, static_cast<SQLUSMALLINT>(c + 1), columns[c].cell, cells[c], error)) {
         return false;
       }
     }
+    if (!out.RowDone()) return true;
   }
 }
 
@@ -335,8 +371,22 @@ bool ReadRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& column
     out.AppendField(column.name, TypeCodeFromSqlType(column.sqlType, column.isUnsigned));
   }
   if (columns.empty()) return true;
-  return blockRows > 1 ? ReadBlocks(statement, columns, out, blockRows, error)
-                       : ReadRowByRow(statement, columns, out, error);
+  RecordsetTarget target(out);
+  return blockRows > 1 ? ReadBlocks(statement, columns, target, blockRows, error)
+                       : ReadRowByRow(statement, columns, target, error);
+}
+
+bool StreamRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, RowSink& sink,
+                std::string& error, size_t blockRows) {
+  std::vector<FieldInfo> fields;
+  fields.reserve(columns.size());
+  for (const OdbcColumn& column : columns) {
+    fields.push_back({column.name, TypeCodeFromSqlType(column.sqlType, column.isUnsigned)});
+  }
+  if (!sink.Begin(fields) || columns.empty()) return true;
+  SinkTarget target(sink, columns.size());
+  return blockRows > 1 ? ReadBlocks(statement, columns, target, blockRows, error)
+                       : ReadRowByRow(statement, columns, target, error);
 }
 
 bool GetCell(const OdbcHandle& statement, SQLUSMALLINT column, OdbcCell cell, Variant& value,

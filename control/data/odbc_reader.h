@@ -10,6 +10,7 @@
 #include <kivdb/recordset.h>
 #include "control/data/odbc_handles.h"
 #include "control/data/odbc_types.h"
+#include "control/data/row_sink.h"
 
 namespace kivdb {
 
@@ -42,6 +43,11 @@ inline constexpr size_t kOdbcBlockRows = 512;
 // one by one with SQLGetData alone.
 bool ReadRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, Recordset& out,
               std::string& error, size_t blockRows = kOdbcBlockRows);
+
+// The same read handed to `sink` row by row, as the rows are fetched: the sink's Begin gets the
+// fields ReadRows would append, and a sink that stops ends the read (which still succeeds).
+bool StreamRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, RowSink& sink,
+                std::string& error, size_t blockRows = kOdbcBlockRows);
 
 // Reads column `column` (from 1) of the current row whole, as `cell`.
 bool GetCell(const OdbcHandle& statement, SQLUSMALLINT column, OdbcCell cell, Variant& value,

@@ -182,9 +182,14 @@ bool SqliteConnection::Simple(const char* sql, std::string& error) {
 }
 
 bool SqliteConnection::RunStatements(const std::string& sql, const std::vector<Variant>* arguments,
-                                     Recordset* out, bool forUpdate, std::string& error) {
+                                     Recordset* out, bool forUpdate, std::string& error,
+                                     RowSink* sink) {
   const char* next = sql.c_str();
   int parametersUsed = 0;
+  // With a sink, the records of a statement that returns columns but is not the last one are held
+  // until it is known whether a later one returns columns too.
+  Recordset held;
+  bool streamed = false;
   while (!OnlyBlanksOrComments(next)) {
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -208,6 +213,16 @@ bool SqliteConnection::RunStatements(const std::string& sql, const std::vector<V
         if (!BindValue(raw, i, (*arguments)[i - 1], 0, error)) return false;
       }
     }
+    if (sink && sqlite3_column_count(raw) > 0) {
+      if (OnlyBlanksOrComments(next)) {
+        if (!StreamStatement(db_, raw, *sink, error)) return false;
+        streamed = true;
+      } else {
+        held = Recordset();
+        if (!ReadStatement(db_, raw, held, error)) return false;
+      }
+      continue;
+    }
     if (out && sqlite3_column_count(raw) > 0) {
       Recordset records;
       if (!ReadStatement(db_, raw, records, error)) return false;
@@ -230,11 +245,12 @@ bool SqliteConnection::RunStatements(const std::string& sql, const std::vector<V
             std::to_string(arguments->size()) + " given";
     return false;
   }
+  if (sink && !streamed && held.FieldCount() > 0) FeedRecordset(held, *sink);
   return true;
 }
 
 bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool forUpdate,
-                               std::string& error) {
+                               std::string& error, RowSink* sink) {
   std::optional<std::string> savedSql;
   if (FindTableOrView(db_, "XSP", error)) {
     Statement find = Prepare(db_, "SELECT sqlIs FROM XSP WHERE nameIs = ?1 COLLATE NOCASE", error);
@@ -259,8 +275,8 @@ bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool 
       error = "No saved query, table or view named " + command.name;
       return false;
     }
-    return RunStatements("SELECT * FROM " + QuoteIdentifier(*table), nullptr, out, forUpdate,
-                         error);
+    return RunStatements("SELECT * FROM " + QuoteIdentifier(*table), nullptr, out, forUpdate, error,
+                         sink);
   }
   if (OnlyBlanksOrComments(savedSql->c_str())) {
     error = "The saved query " + command.name + " is empty";
@@ -268,7 +284,7 @@ bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool 
   }
   // A saved query of several statements succeeds or fails as a whole.
   if (!Simple("SAVEPOINT kivdb_exec", error)) return false;
-  if (!RunStatements(*savedSql, &command.arguments, out, forUpdate, error)) {
+  if (!RunStatements(*savedSql, &command.arguments, out, forUpdate, error, sink)) {
     std::string ignored;
     Simple("ROLLBACK TO kivdb_exec; RELEASE kivdb_exec", ignored);
     error = command.name + ": " + error;
@@ -323,6 +339,15 @@ bool SqliteConnection::Query(const std::string& command, bool forUpdate, Records
     return Finish(exec && RunExec(*exec, &out, forUpdate, error), error);
   }
   return Finish(RunStatements(command, nullptr, &out, forUpdate, error), error);
+}
+
+bool SqliteConnection::Stream(const std::string& command, RowSink& sink, std::string& error) {
+  StartCommand();
+  if (IsExecCommand(command)) {
+    const auto exec = ParseExecCommand(command, error);
+    return Finish(exec && RunExec(*exec, nullptr, false, error, &sink), error);
+  }
+  return Finish(RunStatements(command, nullptr, nullptr, false, error, &sink), error);
 }
 
 bool SqliteConnection::BeginTransaction(std::string& error) {

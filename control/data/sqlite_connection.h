@@ -29,6 +29,8 @@ class SqliteConnection : public Connection {
   bool Execute(const std::string& command, std::string& error) override;
   bool Query(const std::string& command, bool forUpdate, Recordset& out,
              std::string& error) override;
+  // Steps the statement, handing each record to the sink as it is read.
+  bool Stream(const std::string& command, RowSink& sink, std::string& error) override;
   bool BeginTransaction(std::string& error) override;
   bool Commit(std::string& error) override;
   bool Rollback(std::string& error) override;
@@ -40,10 +42,12 @@ class SqliteConnection : public Connection {
 
   // Runs every statement of `sql`, binding `arguments` to their parameters when given. With `out`,
   // the records of the last statement that returns columns land there.
+  // With `sink`, those records go to it instead, the last statement's as they are read.
   bool RunStatements(const std::string& sql, const std::vector<Variant>* arguments, Recordset* out,
-                     bool forUpdate, std::string& error);
+                     bool forUpdate, std::string& error, RowSink* sink = nullptr);
   // Translates an EXEC command into the statements to run, and runs them.
-  bool RunExec(const ExecCommand& command, Recordset* out, bool forUpdate, std::string& error);
+  bool RunExec(const ExecCommand& command, Recordset* out, bool forUpdate, std::string& error,
+               RowSink* sink = nullptr);
   bool Simple(const char* sql, std::string& error);
   // Starts the clock of a command's time limit; Finish turns the failure of a command stopped by
   // it into the timeout message.

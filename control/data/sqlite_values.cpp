@@ -306,4 +306,54 @@ bool ReadStatement(sqlite3* db, sqlite3_stmt* statement, Recordset& out, std::st
   return true;
 }
 
+bool StreamStatement(sqlite3* db, sqlite3_stmt* statement, RowSink& sink, std::string& error) {
+  const int columns = sqlite3_column_count(statement);
+  std::vector<int> codes(static_cast<size_t>(columns));
+  std::vector<FieldInfo> fields(static_cast<size_t>(columns));
+  std::vector<int> untyped;
+  for (int c = 0; c < columns; ++c) {
+    codes[c] = DeclaredTypeCode(statement, c);
+    const char* name = sqlite3_column_name(statement, c);
+    fields[c] = {name ? name : "", codes[c] != 0 ? codes[c] : type::kVarWChar};
+    if (codes[c] == 0) untyped.push_back(c);
+  }
+  // An undeclared column takes its type from its first value that is not Null, as a read whole
+  // does; the rows before that are held back until every such column has one (or the rows end).
+  std::vector<std::vector<Variant>> held;
+  bool begun = false;
+  bool open = true;  // false once the sink has asked to stop
+  const auto begin = [&] {
+    begun = true;
+    open = sink.Begin(fields);
+    for (const auto& row : held) {
+      if (!open) break;
+      open = sink.Row(row.data(), row.size());
+    }
+    held.clear();
+  };
+  std::vector<Variant> cells(static_cast<size_t>(columns));
+  int rc = SQLITE_DONE;
+  while (open && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    for (int c = 0; c < columns; ++c) cells[c] = ReadCell(statement, c, codes[c]);
+    if (!begun) {
+      std::erase_if(untyped, [&](int c) {
+        const int storage = sqlite3_column_type(statement, c);
+        if (storage == SQLITE_NULL) return false;
+        fields[c].type = TypeCodeFromStorageClass(storage);
+        return true;
+      });
+      held.push_back(cells);
+      if (untyped.empty()) begin();
+      continue;
+    }
+    open = sink.Row(cells.data(), cells.size());
+  }
+  if (open && rc != SQLITE_DONE) {
+    error = sqlite3_errmsg(db);
+    return false;
+  }
+  if (!begun) begin();
+  return true;
+}
+
 }  // namespace kivdb

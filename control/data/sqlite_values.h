@@ -9,6 +9,7 @@
 
 #include <kivdb/recordset.h>
 #include <kivdb/variant.h>
+#include "control/data/row_sink.h"
 
 namespace kivdb {
 
@@ -39,5 +40,9 @@ int DeclaredTypeCode(sqlite3_stmt* statement, int column);
 
 // Steps `statement` to its end and appends its fields and records to `out`, which must be empty.
 bool ReadStatement(sqlite3* db, sqlite3_stmt* statement, Recordset& out, std::string& error);
+
+// Steps `statement` to its end (or until the sink stops it), handing its fields and records to
+// `sink` with the same names, types and values ReadStatement gives.
+bool StreamStatement(sqlite3* db, sqlite3_stmt* statement, RowSink& sink, std::string& error);
 
 }  // namespace kivdb

@@ -8,6 +8,8 @@
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/number_format.h"
+#include "control/render/paragraph_stream.h"
+#include "control/render/row_cap.h"
 
 namespace kivdb {
 namespace {
@@ -102,6 +104,11 @@ void ReportCurrentFailure(const RenderContext& context) noexcept {
   } catch (...) {
     // A host's message handler that throws must not turn a reported failure into a crash.
   }
+}
+
+std::string CutShortLine(long rowsRead) {
+  return "<p class=pgl>Error Reading Data From Database after " + GroupedNumber(rowsRead) +
+         (rowsRead == 1 ? " row" : " rows") + ": the table above is incomplete.</p>";
 }
 
 }  // namespace kivdb

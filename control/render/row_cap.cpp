@@ -1,18 +1,15 @@
 #include "control/render/row_cap.h"
 
 namespace kivdb {
-namespace {
-
-std::string Grouped(long number) {
+std::string GroupedNumber(long number) {
   std::string digits = std::to_string(number < 0 ? -number : number);
   for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, ",");
   return number < 0 ? "-" + digits : digits;
 }
 
-}  // namespace
-
 std::string RowCapText(long shown, long total) {
-  return "Showing " + Grouped(shown) + " of " + Grouped(total) + (total == 1 ? " row." : " rows.");
+  return "Showing " + GroupedNumber(shown) + " of " + GroupedNumber(total) +
+         (total == 1 ? " row." : " rows.");
 }
 
 std::string RowCap::Note(long total) const {

@@ -26,5 +26,7 @@ class KIVDB_EXPORT RowCap {
 
 // "Showing 100 of 250,000 rows.": the words of the note, numbers grouped by thousands.
 KIVDB_EXPORT std::string RowCapText(long shown, long total);
+// 250000 as "250,000".
+KIVDB_EXPORT std::string GroupedNumber(long number);
 
 }  // namespace kivdb

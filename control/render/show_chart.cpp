@@ -2,6 +2,7 @@
 
 #include "control/render/show_chart.h"
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <vector>
@@ -110,6 +111,25 @@ void ShowChart(RenderContext& context, Recordset* records, const std::string& ti
     html += "<hr width=100%>";
     context.page.WriteLine(html);
   });
+}
+
+std::vector<bool> ChartColumnsRead(const std::string& cols, int fieldCount) {
+  std::vector<bool> read(static_cast<size_t>(fieldCount > 0 ? fieldCount : 0), true);
+  const std::string columnText(text::TrimSpaces(cols));
+  if (text::EqualsNoCase(columnText, "All")) {
+    if (!read.empty()) read[0] = false;
+    return read;
+  }
+  try {
+    const auto [xColumn, yColumn] = ChartColumns(columnText);
+    std::fill(read.begin(), read.end(), false);
+    for (const int column : {xColumn, yColumn}) {
+      if (column >= 0 && column < fieldCount) read[static_cast<size_t>(column)] = true;
+    }
+  } catch (...) {
+    // A column text the chart cannot read fails the chart; what it keeps does not matter.
+  }
+  return read;
 }
 
 }  // namespace kivdb

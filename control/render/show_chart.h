@@ -4,6 +4,7 @@
 // caption row with its chart icon shows, and the page template reveals the chart by its id.
 
 #include <string>
+#include <vector>
 
 #include <kivdb/recordset.h>
 #include "control/render/render_context.h"
@@ -19,5 +20,9 @@ namespace kivdb {
 // fields, a largest value of 0 and "All" over fewer than three fields take the error path.
 void ShowChart(RenderContext& context, Recordset* records, const std::string& title, long id,
                const std::string& cols);
+
+// Which of `fieldCount` fields a chart of `cols` reads the values of (every one when the text
+// does not say), so that a reader can leave the others out.
+std::vector<bool> ChartColumnsRead(const std::string& cols, int fieldCount);
 
 }  // namespace kivdb

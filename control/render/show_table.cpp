@@ -1,5 +1,6 @@
 // ShowTable: every record of a paragraph's query as a table row, with an optional total row.
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -10,8 +11,10 @@
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
+#include "control/render/paragraph_stream.h"
 #include "control/render/render_context.h"
 #include "control/render/row_cap.h"
+#include "control/render/table_writer.h"
 
 namespace kivdb {
 namespace {
@@ -37,138 +40,106 @@ std::vector<std::string> SplitColumns(const std::string& columnText) {
   }
 }
 
-struct Column {
-  bool isId = false;
-  FieldClass fieldClass = FieldClass::Other;
-  std::vector<size_t> sums;  // the accumulators of the list entries naming this column
-};
+}  // namespace
 
-// The column list of a paragraph (colsAre): "All", positions joined by ":", or "." for none.
-struct ColumnList {
-  std::vector<std::string> entries;
-  // A total row is written for any list but ".", even one naming no column.
-  bool totals = false;
-};
+void AppendTableCell(std::string& row, const Variant& value, FieldClass fieldClass,
+                     const std::string& dateFormat) {
+  switch (fieldClass) {
+    case FieldClass::Integer:
+    case FieldClass::Decimal:
+    case FieldClass::Date:
+      row += "<td class=tdr>";
+      AppendFormattedValue(row, value, KindToken(fieldClass), dateFormat);
+      break;
+    default:  // long text too: table cells make no links
+      row += "<td class=tdl>";
+      AppendFormattedValue(row, value, kKindBlank, dateFormat);
+  }
+  row += "</td>";
+}
 
-ColumnList ReadColumnList(const std::string& cols, int fieldCount) {
-  ColumnList list;
-  std::string columnText(text::TrimSpaces(cols));
+TableWriter::TableWriter(RenderContext& context, std::string title, long id, std::string cols)
+    : context_(context), title_(std::move(title)), id_(id), cols_(std::move(cols)) {}
+
+bool TableWriter::Begin(const std::vector<FieldInfo>& fields) {
+  fields_ = fields;
+  const int fieldCount = static_cast<int>(fields_.size());
+  std::string columnText(text::TrimSpaces(cols_));
   const bool hasColumns = columnText != ".";
   if (hasColumns) {
     if (text::EqualsNoCase(columnText, "All")) columnText = AllColumns(fieldCount);
-    list.entries = SplitColumns(columnText);
+    entries_ = SplitColumns(columnText);
   }
-  list.totals = hasColumns && !list.entries.empty();
-  return list;
+  totals_ = hasColumns && !entries_.empty();
+  sums_.assign(entries_.size(), 0.0);
+  columns_.assign(fields_.size(), Column());
+  return true;
 }
 
-// One S table as it is written: the head row, a row per record, the total row. The sums of the
-// listed columns accumulate as the rows are written.
-class TableWriter {
- public:
-  TableWriter(RenderContext& context, Recordset& records, ColumnList list)
-      : context_(context),
-        records_(records),
-        fieldCount_(records.FieldCount()),
-        list_(std::move(list)),
-        sums_(list_.entries.size(), 0.0),
-        columns_(static_cast<size_t>(fieldCount_)) {}
-
-  void WriteHead(const std::string& title, long id);
-  // Rows past the control's MaxRows are not written, but their values still go into the sums.
-  void WriteRows();
-  void WriteFoot();
-  // The line under a table cut short by MaxRows, or "".
-  std::string CapNote() const { return RowCap(context_.maxRows).Note(rowsRead_); }
-
- private:
-  // The list entries are read as numbers when first compared with a column, which happens at
-  // the first cell of the first record (or, with no cells at all, at the total row).
-  void ReadEntries();
-
-  RenderContext& context_;
-  Recordset& records_;
-  const int fieldCount_;
-  const ColumnList list_;
-  std::vector<double> sums_;
-  std::vector<Column> columns_;
-  bool entriesRead_ = false;
-  long rowsRead_ = 0;
-};
-
-void TableWriter::WriteHead(const std::string& title, long id) {
+void TableWriter::WriteHead() {
   std::string html;
-  if (!title.empty()) html += TitleLine(ApplyTitleRule(title, context_.selectedCaption), id);
-  records_.MoveFirst();
-  html += "<table id='TBL" + IdPicture(id) + "' border=1 width=100%><tr>";
+  if (!title_.empty()) html += TitleLine(ApplyTitleRule(title_, context_.selectedCaption), id_);
+  html += "<table id='TBL" + IdPicture(id_) + "' border=1 width=100%><tr>";
   bool anyCell = false;
-  for (int i = 0; i < fieldCount_; ++i) {
-    const Field field = records_.Fields(i);
-    Column& column = columns_[static_cast<size_t>(i)];
-    column.isId = IsIdFieldName(field.Name());
-    column.fieldClass = ClassOfType(field.Type());
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    Column& column = columns_[i];
+    column.isId = IsIdFieldName(fields_[i].name);
+    column.fieldClass = ClassOfType(fields_[i].type);
     if (column.isId) continue;
     anyCell = true;
     html += "<td class=thc>";
-    AppendHtmlEscaped(html, field.Name());
+    AppendHtmlEscaped(html, fields_[i].name);
     html += "</td>";
   }
   context_.page.WriteLine(html);
-  if (list_.totals && anyCell) ReadEntries();
+  if (totals_ && anyCell) ReadEntries();
 }
 
 void TableWriter::ReadEntries() {
   if (entriesRead_) return;
   entriesRead_ = true;
-  for (size_t e = 0; e < list_.entries.size(); ++e) {
-    const int16_t position = IntegerOrZero(Variant(list_.entries[e]));
-    if (position >= 0 && position < fieldCount_)
+  const int fieldCount = static_cast<int>(fields_.size());
+  for (size_t e = 0; e < entries_.size(); ++e) {
+    const int16_t position = IntegerOrZero(Variant(entries_[e]));
+    if (position >= 0 && position < fieldCount)
       columns_[static_cast<size_t>(position)].sums.push_back(e);
   }
 }
 
-void TableWriter::WriteRows() {
-  const RowCap cap(context_.maxRows);
-  std::string row;
-  for (; !records_.Eof(); records_.MoveNext(), ++rowsRead_) {
-    if (!cap.Shows(rowsRead_)) {
-      for (int i = 0; i < fieldCount_; ++i) {
-        const Column& column = columns_[static_cast<size_t>(i)];
-        if (column.isId) continue;
-        for (const size_t sum : column.sums) sums_[sum] += NumericOperand(records_.Value(i));
-      }
-      continue;
-    }
-    row.assign("<tr>");
-    for (int i = 0; i < fieldCount_; ++i) {
-      const Column& column = columns_[static_cast<size_t>(i)];
+bool TableWriter::Row(const Variant* values, size_t count) {
+  if (rowsRead_ == 0) WriteHead();
+  const size_t cells = std::min(count, columns_.size());
+  // Rows past the control's MaxRows are not written, but their values still go into the sums.
+  if (!RowCap(context_.maxRows).Shows(rowsRead_++)) {
+    for (size_t i = 0; i < cells; ++i) {
+      const Column& column = columns_[i];
       if (column.isId) continue;
-      const Variant& value = records_.Value(i);
-      switch (column.fieldClass) {
-        case FieldClass::Integer:
-        case FieldClass::Decimal:
-        case FieldClass::Date:
-          row += "<td class=tdr>";
-          AppendFormattedValue(row, value, KindToken(column.fieldClass), context_.dateFormat);
-          break;
-        default:  // long text too: table cells make no links
-          row += "<td class=tdl>";
-          AppendFormattedValue(row, value, kKindBlank, context_.dateFormat);
-      }
-      row += "</td>";
-      for (const size_t sum : column.sums) sums_[sum] += NumericOperand(value);
+      for (const size_t sum : column.sums) sums_[sum] += NumericOperand(values[i]);
     }
-    context_.page.WriteLine(row);
+    return true;
   }
+  row_.assign("<tr>");
+  for (size_t i = 0; i < cells; ++i) {
+    const Column& column = columns_[i];
+    if (column.isId) continue;
+    AppendTableCell(row_, values[i], column.fieldClass, context_.dateFormat);
+    for (const size_t sum : column.sums) sums_[sum] += NumericOperand(values[i]);
+  }
+  context_.page.WriteLine(row_);
+  return true;
 }
 
-void TableWriter::WriteFoot() {
+void TableWriter::Finish() {
+  if (rowsRead_ == 0) {
+    context_.Tell(BlankRecordsetMessage(title_));
+    return;
+  }
   std::string html;
-  if (list_.totals) {
+  if (totals_) {
     ReadEntries();
     html += "<tr><td class=tfl>Total:</td>";
-    for (int i = 2; i < fieldCount_; ++i) {
-      const Column& column = columns_[static_cast<size_t>(i)];
+    for (size_t i = 2; i < columns_.size(); ++i) {
+      const Column& column = columns_[i];
       if (column.sums.empty()) {
         html += "<td class=tfr>.</td>";
         continue;
@@ -185,20 +156,23 @@ void TableWriter::WriteFoot() {
   }
   html += "</table><br><br>";
   context_.page.WriteLine(html);
+  const std::string note = RowCap(context_.maxRows).Note(rowsRead_);
+  if (!note.empty()) context_.page.WriteLine(note);
 }
 
-}  // namespace
+void TableWriter::Abort() {
+  if (rowsRead_ == 0) return;
+  context_.page.WriteLine("</table><br><br>");
+  context_.page.WriteLine(CutShortLine(rowsRead_));
+}
 
 void ShowTable(RenderContext& context, Recordset* records, const std::string& title, long id,
                const std::string& cols) {
   RunParagraph(context, records, title, [&](const long count) {
-    ColumnList list = ReadColumnList(cols, records->FieldCount());
     if (count < 0) return;
-    TableWriter table(context, *records, std::move(list));
-    table.WriteHead(title, id);
-    table.WriteRows();
-    table.WriteFoot();
-    if (const std::string note = table.CapNote(); !note.empty()) context.page.WriteLine(note);
+    TableWriter table(context, title, id, cols);
+    FeedRecordset(*records, table);
+    table.Finish();
   });
 }
 

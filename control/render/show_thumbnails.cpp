@@ -2,7 +2,9 @@
 
 #include "control/render/show_thumbnails.h"
 
+#include <algorithm>
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include <kivdb/error.h>
@@ -11,6 +13,7 @@
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
+#include "control/render/paragraph_stream.h"
 #include "control/render/row_cap.h"
 #include "control/render/whole_number.h"
 
@@ -28,13 +31,7 @@ bool IsFileFieldName(const std::string& name) {
   return true;
 }
 
-// The settings of one paragraph, read once.
-struct GridSettings {
-  bool valuesRight = false;
-  long width = 0;
-  long height = 0;
-  long columns = 1;
-};
+using GridSettings = ThumbnailWriter::GridSettings;
 
 GridSettings ReadGridSettings(const RenderContext& context, const std::string& settingText) {
   GridSettings settings;
@@ -46,13 +43,6 @@ GridSettings ReadGridSettings(const RenderContext& context, const std::string& s
   if (settings.columns == 0) settings.columns = 1;
   return settings;
 }
-
-enum class Role { Picture, Id, Value };
-
-struct Column {
-  Role role = Role::Value;
-  FieldClass fieldClass = FieldClass::Other;
-};
 
 }  // namespace
 
@@ -77,71 +67,103 @@ Variant ReadSpecTag(const RenderContext& context, const std::string& settingText
   return Variant(settingText.substr(start, close - start));
 }
 
+ThumbnailWriter::ThumbnailWriter(RenderContext& context, std::string title, long id,
+                                 std::string settingText)
+    : context_(context), title_(std::move(title)), id_(id), settingText_(std::move(settingText)) {}
+
+bool ThumbnailWriter::Begin(const std::vector<FieldInfo>& fields) {
+  fields_ = fields;
+  return true;
+}
+
+void ThumbnailWriter::WriteHead() {
+  settings_ = ReadGridSettings(context_, settingText_);
+  std::string html;
+  if (!title_.empty()) html += TitleLine(ApplyTitleRule(title_, context_.selectedCaption), id_);
+  html += "<table id='TBL" + IdPicture(id_) + "' border=1 width=100%>";
+  const int fieldCount = static_cast<int>(fields_.size());
+  context_.page.WriteLine(html);
+
+  columns_.assign(fields_.size(), Column());
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    Column& column = columns_[i];
+    column.role = IsFileFieldName(fields_[i].name) ? Role::Picture
+                  : IsIdFieldName(fields_[i].name) ? Role::Id
+                                                   : Role::Value;
+    column.fieldClass = ClassOfType(fields_[i].type);
+  }
+  // The picture cell's opening up to its address, and what follows the address: the same for
+  // every picture of the paragraph.
+  pictureOpen_ = "<tr><td valign=top align=center ";
+  if (settings_.valuesRight) pictureOpen_ += "% rowspan=" + std::to_string(fieldCount - 1);
+  pictureOpen_ += "><IMG SRC='";
+  pictureClose_ = "' ";
+  if (settings_.width > 0) pictureClose_ += " width='" + std::to_string(settings_.width) + "' ";
+  if (settings_.height > 0) pictureClose_ += " height='" + std::to_string(settings_.height) + "' ";
+  pictureClose_ += "></td>";
+  cellOpen_ = "<td valign=top width='" + std::to_string(RoundHalfEven(100.0 / settings_.columns)) +
+              "%' ><table width=100% border=0>";
+  started_ = true;
+}
+
+bool ThumbnailWriter::Row(const Variant* values, size_t count) {
+  if (!started_) WriteHead();
+  const long index = rowsRead_++;
+  // Rows past MaxRows are only counted, for the note under the grid.
+  if (!RowCap(context_.maxRows).Shows(index)) return true;
+  const size_t cells = std::min(count, columns_.size());
+  line_.assign(index % settings_.columns == 0 ? "<tr>" : "");
+  line_ += cellOpen_;
+  for (size_t i = 0; i < cells; ++i) {
+    if (columns_[i].role != Role::Picture) continue;
+    line_ += pictureOpen_;
+    // A script address is no picture: the cell shows none rather than name it.
+    const std::string address = values[i].ToText();
+    if (IsSafePictureAddress(address)) AppendHtmlEscaped(line_, address);
+    line_ += pictureClose_;
+  }
+  for (size_t i = 0; i < cells; ++i) {
+    const Column& column = columns_[i];
+    if (column.role == Role::Picture) continue;
+    if (column.role == Role::Value) {
+      const std::string_view kind = KindToken(column.fieldClass);
+      line_ += kind != kKindBlank ? "<td class=tdr>" : "<td class=tdl>";
+      AppendFormattedValue(line_, values[i], kind, context_.dateFormat);
+      line_ += "</td>";
+    }
+    line_ += "<tr>";
+  }
+  line_ += "</table>";
+  context_.page.WriteLine(line_);
+  return true;
+}
+
+void ThumbnailWriter::Finish() {
+  if (!started_) {
+    context_.Tell(BlankRecordsetMessage(title_));
+    return;
+  }
+  context_.page.WriteLine("</table>");
+  const std::string note = RowCap(context_.maxRows).Note(rowsRead_);
+  if (!note.empty()) context_.page.WriteLine(note);
+}
+
+void ThumbnailWriter::Abort() {
+  if (!started_) return;
+  context_.page.WriteLine("</table>");
+  context_.page.WriteLine(CutShortLine(rowsRead_));
+}
+
 void ShowThumbnails(RenderContext& context, Recordset* records, const std::string& title, long id,
                     const std::string& settingText) {
   RunParagraph(context, records, title, [&](const long count) {
-    const GridSettings settings = ReadGridSettings(context, settingText);
-    if (count < 0) return;
-
-    std::string html;
-    if (!title.empty()) html += TitleLine(ApplyTitleRule(title, context.selectedCaption), id);
-    html += "<table id='TBL" + IdPicture(id) + "' border=1 width=100%>";
-    const int fieldCount = records->FieldCount();
-    records->MoveFirst();
-    context.page.WriteLine(html);
-
-    std::vector<Column> columns(static_cast<size_t>(fieldCount));
-    for (int i = 0; i < fieldCount; ++i) {
-      const Field field = records->Fields(i);
-      Column& column = columns[static_cast<size_t>(i)];
-      column.role = IsFileFieldName(field.Name()) ? Role::Picture
-                    : IsIdFieldName(field.Name()) ? Role::Id
-                                                  : Role::Value;
-      column.fieldClass = ClassOfType(field.Type());
+    if (count < 0) {
+      ReadGridSettings(context, settingText);  // its message is raised all the same
+      return;
     }
-    // The picture cell's opening up to its address, and what follows the address: the same for
-    // every picture of the paragraph.
-    std::string pictureOpen = "<tr><td valign=top align=center ";
-    if (settings.valuesRight) pictureOpen += "% rowspan=" + std::to_string(fieldCount - 1);
-    pictureOpen += "><IMG SRC='";
-    std::string pictureClose = "' ";
-    if (settings.width > 0) pictureClose += " width='" + std::to_string(settings.width) + "' ";
-    if (settings.height > 0) pictureClose += " height='" + std::to_string(settings.height) + "' ";
-    pictureClose += "></td>";
-    const std::string cellOpen = "<td valign=top width='" +
-                                 std::to_string(RoundHalfEven(100.0 / settings.columns)) +
-                                 "%' ><table width=100% border=0>";
-
-    std::string line;
-    const RowCap cap(context.maxRows);
-    long index = 0;
-    for (; !records->Eof() && cap.Shows(index); records->MoveNext(), ++index) {
-      line.assign(index % settings.columns == 0 ? "<tr>" : "");
-      line += cellOpen;
-      for (int i = 0; i < fieldCount; ++i) {
-        if (columns[static_cast<size_t>(i)].role != Role::Picture) continue;
-        line += pictureOpen;
-        // A script address is no picture: the cell shows none rather than name it.
-        const std::string address = records->Value(i).ToText();
-        if (IsSafePictureAddress(address)) AppendHtmlEscaped(line, address);
-        line += pictureClose;
-      }
-      for (int i = 0; i < fieldCount; ++i) {
-        const Column& column = columns[static_cast<size_t>(i)];
-        if (column.role == Role::Picture) continue;
-        if (column.role == Role::Value) {
-          const std::string_view kind = KindToken(column.fieldClass);
-          line += kind != kKindBlank ? "<td class=tdr>" : "<td class=tdl>";
-          AppendFormattedValue(line, records->Value(i), kind, context.dateFormat);
-          line += "</td>";
-        }
-        line += "<tr>";
-      }
-      line += "</table>";
-      context.page.WriteLine(line);
-    }
-    context.page.WriteLine("</table>");
-    if (const std::string note = cap.Note(count); !note.empty()) context.page.WriteLine(note);
+    ThumbnailWriter grid(context, title, id, settingText);
+    FeedRecordset(*records, grid);
+    grid.Finish();
   });
 }
 
