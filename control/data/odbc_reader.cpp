@@ -36,14 +36,8 @@ Variant UnsignedBig(SQLUBIGINT value) {
   return Variant::Decimal(std::to_string(value));
 }
 
-DateTime FromDate(const SQL_DATE_STRUCT& d) {
-  return DateTime{d.year, d.month, d.day, 0, 0, 0};
-}
 DateTime FromTime(const SQL_TIME_STRUCT& t) {
   return DateTime{1899, 12, 30, t.hour, t.minute, t.second};
-}
-DateTime FromTimestamp(const SQL_TIMESTAMP_STRUCT& t) {
-  return DateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
 // A value of fixed size from its buffer.
@@ -81,20 +75,10 @@ Variant FixedValue(OdbcCell cell, const void* data) {
       std::memcpy(&v, data, sizeof v);
       return Variant(static_cast<double>(v));
     }
-    case OdbcCell::Date: {
-      SQL_DATE_STRUCT v;
-      std::memcpy(&v, data, sizeof v);
-      return Variant(FromDate(v));
-    }
     case OdbcCell::Time: {
       SQL_TIME_STRUCT v;
       std::memcpy(&v, data, sizeof v);
       return Variant(FromTime(v));
-    }
-    case OdbcCell::Timestamp: {
-      SQL_TIMESTAMP_STRUCT v;
-      std::memcpy(&v, data, sizeof v);
-      return Variant(FromTimestamp(v));
     }
     default:
       return Variant();
@@ -116,15 +100,26 @@ size_t FixedSize(OdbcCell cell) {
       return sizeof(SQLREAL);
     case OdbcCell::Double:
       return sizeof(SQLDOUBLE);
-    case OdbcCell::Date:
-      return sizeof(SQL_DATE_STRUCT);
     case OdbcCell::Time:
       return sizeof(SQL_TIME_STRUCT);
-    case OdbcCell::Timestamp:
-      return sizeof(SQL_TIMESTAMP_STRUCT);
     default:
       return 0;
   }
+}
+
+// A date or timestamp as the server wrote it: the date value when the date type can hold it, else
+// the server's own text ("infinity", "-infinity", "0044-03-15 BC", "10000-01-01"). A fraction of a
+// second and a zone offset after the time are dropped, as the date structures drop them.
+Variant ServerDateValue(std::string text) {
+  std::string_view view = text;
+  if (view.size() > 11 && (view[10] == ' ' || view[10] == 'T')) {
+    const size_t sign = view.find_last_of("+-");
+    if (sign != std::string_view::npos && sign > 10) view = view.substr(0, sign);
+  }
+  if (const std::optional<DateTime> date = ParseDateTime(view); date && date->year >= 1) {
+    return Variant(*date);
+  }
+  return Variant(std::move(text));
 }
 
 // A variable-length value from a bound buffer that held it whole.
@@ -134,6 +129,7 @@ Variant VariableValue(OdbcCell cell, const char* data, SQLLEN length) {
     return Variant::Binary(std::vector<uint8_t>(bytes, bytes + length));
   }
   std::string text(data, static_cast<size_t>(length));
+  if (cell == OdbcCell::Date || cell == OdbcCell::Timestamp) return ServerDateValue(std::move(text));
   return cell == OdbcCell::ExactNumber ? ExactNumber(std::move(text)) : Variant(std::move(text));
 }
 
@@ -150,6 +146,9 @@ SQLLEN BoundBytes(const OdbcColumn& column) {
   SQLULEN bytes = column.size == 0 ? kUnknownSizeBytes : std::min(column.size, kBoundVariableBytes);
   // Room for a sign, a decimal point and an exponent of exact numbers; text needs its terminator.
   if (column.cell == OdbcCell::ExactNumber) bytes += 8;
+  // The server's text of a date may be longer than the column size says ("-infinity", BC dates).
+  if (column.cell == OdbcCell::Date || column.cell == OdbcCell::Timestamp)
+    bytes = std::max<SQLULEN>(bytes, 40);
   if (column.cell != OdbcCell::Binary) bytes += 1;
   return static_cast<SQLLEN>(bytes);
 }

@@ -112,14 +112,14 @@ SQLSMALLINT CTypeOfCell(OdbcCell cell) {
       return SQL_C_FLOAT;
     case OdbcCell::Double:
       return SQL_C_DOUBLE;
-    case OdbcCell::Date:
-      return SQL_C_TYPE_DATE;
     case OdbcCell::Time:
       return SQL_C_TYPE_TIME;
-    case OdbcCell::Timestamp:
-      return SQL_C_TYPE_TIMESTAMP;
     case OdbcCell::Binary:
       return SQL_C_BINARY;
+    // Dates and timestamps come as the server's text: a driver turns those the C date structures
+    // cannot hold (infinity, BC dates, years past 9999) into other dates without a word.
+    case OdbcCell::Date:
+    case OdbcCell::Timestamp:
     case OdbcCell::ExactNumber:
     case OdbcCell::Text:
       return SQL_C_CHAR;

@@ -17,9 +17,9 @@ enum class OdbcCell {
   Single,        // SQL_C_FLOAT
   Double,        // SQL_C_DOUBLE
   ExactNumber,   // SQL_C_CHAR, kept as an exact decimal
-  Date,          // SQL_C_TYPE_DATE
+  Date,          // SQL_C_CHAR, read into a date when it is one (see the reader)
   Time,          // SQL_C_TYPE_TIME
-  Timestamp,     // SQL_C_TYPE_TIMESTAMP
+  Timestamp,     // SQL_C_CHAR, as Date
   Text,          // SQL_C_CHAR: the driver's bytes, unchanged
   Binary,        // SQL_C_BINARY
 };
@@ -36,7 +36,8 @@ SQLSMALLINT CTypeOfCell(OdbcCell cell);
 
 // True for kinds whose values have no fixed size (text and binary data), read in pieces when long.
 inline bool IsVariableLength(OdbcCell cell) {
-  return cell == OdbcCell::Text || cell == OdbcCell::Binary || cell == OdbcCell::ExactNumber;
+  return cell == OdbcCell::Text || cell == OdbcCell::Binary || cell == OdbcCell::ExactNumber ||
+         cell == OdbcCell::Date || cell == OdbcCell::Timestamp;
 }
 
 }  // namespace kivdb

@@ -1,6 +1,8 @@
 // ShowTable: every record of a paragraph's query as a table row, with an optional total row.
 
 #include <algorithm>
+#include <cmath>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,6 +40,23 @@ std::vector<std::string> SplitColumns(const std::string& columnText) {
     if (colon == std::string::npos) return entries;
     start = colon + 1;
   }
+}
+
+// A value's part in a total: NaN and the infinities, as a number or in the server's words, are
+// shown in their cell but left out of the total, which would otherwise be lost with them; so is a
+// date the server gave as text (infinity, a BC date), in a date column, which has no total cell.
+double Summand(const Variant& value, FieldClass fieldClass) {
+  if (value.GetKind() == Variant::Kind::Text) {
+    if (fieldClass == FieldClass::Date) return 0;
+    std::string_view word = text::TrimSpaces(*value.AsText());
+    if (!word.empty() && (word.front() == '-' || word.front() == '+')) word.remove_prefix(1);
+    if (text::EqualsNoCase(word, "NaN") || text::EqualsNoCase(word, "Infinity") ||
+        text::EqualsNoCase(word, "Inf")) {
+      return 0;
+    }
+  }
+  const double number = NumericOperand(value);
+  return std::isfinite(number) ? number : 0;
 }
 
 }  // namespace
@@ -114,7 +133,7 @@ bool TableWriter::Row(const Variant* values, size_t count) {
     for (size_t i = 0; i < cells; ++i) {
       const Column& column = columns_[i];
       if (column.isId) continue;
-      for (const size_t sum : column.sums) sums_[sum] += NumericOperand(values[i]);
+      for (const size_t sum : column.sums) sums_[sum] += Summand(values[i], column.fieldClass);
     }
     return true;
   }
@@ -123,7 +142,7 @@ bool TableWriter::Row(const Variant* values, size_t count) {
     const Column& column = columns_[i];
     if (column.isId) continue;
     AppendTableCell(row_, values[i], column.fieldClass, context_.dateFormat);
-    for (const size_t sum : column.sums) sums_[sum] += NumericOperand(values[i]);
+    for (const size_t sum : column.sums) sums_[sum] += Summand(values[i], column.fieldClass);
   }
   context_.page.WriteLine(row_);
   return true;
