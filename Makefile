@@ -69,7 +69,7 @@ demo: configure
 	fi
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
+	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
 
 # The Debian package of the optimised build, $(BUILD)/kivdb_VERSION_ARCH.deb, with its
 # dependencies found by dpkg-shlibdeps.

@@ -214,6 +214,41 @@ TEST_P(DalExecTest, ForwardReadHandsOverWhatReadRecordsetReads) {
   EXPECT_TRUE(dal_.IsConnected()) << dal_.LastError();
 }
 
+// The provider's own forward-only read gives the fields (names and types) and values of the read
+// whole, for the shapes of command a page may hold.
+TEST_P(DalExecTest, ForwardReadMatchesTheWholeReadFieldForField) {
+  const std::vector<std::string> commands = {
+      "SELECT * FROM Customers ORDER BY id",
+      // An expression column whose first values are Null takes its type from a later one.
+      "SELECT id, CASE WHEN id > 2 THEN id * 2 END AS late FROM Customers ORDER BY id",
+      "SELECT * FROM Customers WHERE id < 0",
+      // The records of the last statement with columns are the answer.
+      "SELECT name FROM Customers ORDER BY id; UPDATE x SET v = v",
+      "EXEC qByCity 'Oslo'",
+      "EXEC qMove 2, 'Rome'",
+  };
+  for (const std::string& command : commands) {
+    SCOPED_TRACE(command);
+    std::shared_ptr<Recordset> whole;
+    ASSERT_TRUE(dal_.ReadRecordset(command, whole)) << dal_.LastError();
+    CollectingSink forward;
+    ASSERT_TRUE(ReadForward(dal_, command, forward)) << dal_.LastError();
+    ASSERT_EQ(forward.fields.size(), static_cast<size_t>(whole->FieldCount()));
+    for (int i = 0; i < whole->FieldCount(); ++i) {
+      EXPECT_EQ(forward.fields[i].name, whole->Fields(i).Name());
+      EXPECT_EQ(forward.fields[i].type, whole->Fields(i).Type()) << whole->Fields(i).Name();
+    }
+    std::vector<std::string> rows;
+    for (whole->MoveFirst(); !whole->Eof(); whole->MoveNext()) {
+      std::string row;
+      for (int i = 0; i < whole->FieldCount(); ++i)
+        row += (i ? "|" : "") + whole->Value(i).ToText();
+      rows.push_back(row);
+    }
+    EXPECT_EQ(forward.rows, rows);
+  }
+}
+
 KIVDB_ON_BOTH_ENGINES(DalExecTest);
 
 }  // namespace
