@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "control/render/render_context.h"
 #include "tests/control/render/render_test_support.h"
 
@@ -125,6 +127,40 @@ TEST(ShowTableTest, CellsAndTotalsByClass) {
                 "class=tdl>x</td>",
                 "<tr><td class=tfl>Total:</td><td class=tfr>1,234.75</td><td "
                 "class=tfr>1,500</td><td class=tfr>.</td></table><br><br>"}));
+}
+
+TEST(ShowTableTest, NotANumberAndInfinitiesAreShownAndLeftOutOfTheTotal) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double infinity = std::numeric_limits<double>::infinity();
+  RenderHarness harness;
+  // Exact numbers arrive as the server's words, floating ones as numbers; a date the date type
+  // cannot hold arrives as the server's text.
+  auto records = MakeRecords(
+      {{"ID", type::kInteger},
+       {"Item", type::kVarWChar},
+       {"Exact", type::kNumeric},
+       {"Float", type::kDouble},
+       {"Day", type::kDBDate}},
+      {{Variant(int32_t{1}), Variant("a"), Variant::Decimal("2.5"), Variant(1.5),
+        Variant(DateTime{2024, 1, 2, 0, 0, 0})},
+       {Variant(int32_t{2}), Variant("b"), Variant("NaN"), Variant(nan), Variant("infinity")},
+       {Variant(int32_t{3}), Variant("c"), Variant("-Infinity"), Variant(-infinity),
+        Variant("0044-03-15 BC")},
+       {Variant(int32_t{4}), Variant("d"), Variant("Infinity"), Variant(infinity),
+        Variant("10000-01-01")},
+       {Variant(int32_t{5}), Variant("e"), Variant::Decimal("1"), Variant(2.0),
+        Variant(DateTime{2024, 1, 3, 0, 0, 0})}});
+  ShowTable(harness.context, records.get(), "", 1, "All");
+  const std::vector<std::string> lines = harness.Lines();
+  ASSERT_EQ(lines.size(), 7u) << (lines.empty() ? "" : lines.back());
+  EXPECT_EQ(lines[2],
+            "<tr><td class=tdl>b</td><td class=tdr>NaN</td><td class=tdr>NaN</td><td "
+            "class=tdr>infinity</td>");
+  EXPECT_EQ(lines[3].substr(0, 44), "<tr><td class=tdl>c</td><td class=tdr>-Infin");
+  EXPECT_EQ(lines[6],
+            "<tr><td class=tfl>Total:</td><td class=tfr>3.50</td><td "
+            "class=tfr>3.50</td></table><br><br>");
+  EXPECT_TRUE(harness.messages.empty()) << harness.messages.front();
 }
 
 TEST(ShowTableTest, FailureInALaterRecordKeepsTheRowsBeforeIt) {
