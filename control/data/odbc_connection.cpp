@@ -155,10 +155,28 @@ bool OdbcConnection::Rollback(std::string& error) {
   return SetAutocommit(true, error);
 }
 
+OdbcConnection::CancelTarget::CancelTarget(OdbcConnection& owner, const OdbcHandle& statement)
+    : owner_(owner) {
+  std::lock_guard lock(owner_.cancelMutex_);
+  owner_.running_ = statement.Get();
+}
+
+OdbcConnection::CancelTarget::~CancelTarget() {
+  std::lock_guard lock(owner_.cancelMutex_);
+  owner_.running_ = SQL_NULL_HSTMT;
+}
+
+void OdbcConnection::Cancel() {
+  // SQLCancel is the one call ODBC allows on a statement that another thread is executing.
+  std::lock_guard lock(cancelMutex_);
+  if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
+}
+
 bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpdate,
                          std::string& error) {
   OdbcHandle statement = NewStatement(error);
   if (!statement.Valid()) return false;
+  const CancelTarget cancellable(*this, statement);
   ParameterSet parameters;
   std::string text = command;
   if (IsExecCommand(command)) {
