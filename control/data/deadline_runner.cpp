@@ -1,5 +1,6 @@
 #include "control/data/deadline_runner.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -41,7 +42,9 @@ struct Job {
   std::unique_ptr<Connection> held;
   bool done = false;
   bool cancelling = false;
-  bool stop = false;           // no more rows are to be handed over
+  // No more rows are to be handed over; written under the mutex, read by the worker without it
+  // for each row.
+  std::atomic<bool> stop = false;
   bool readerStopped = false;  // ... because the reader asked for no more
   bool discarded = false;      // rows were read that the reader wanted and never got
   bool result = false;
@@ -79,10 +82,7 @@ class HandOffSink : public RowSink {
   }
 
  private:
-  bool Stopped() {
-    std::lock_guard lock(job_.mutex);
-    return job_.stop;
-  }
+  bool Stopped() const { return job_.stop; }
 
   bool Push(Message message) {
     std::unique_lock lock(job_.mutex);
@@ -161,7 +161,8 @@ bool RunWithin(int seconds, std::unique_ptr<Connection>& connection, TimedCall c
       }
       lock.lock();
       if (!more) {
-        job->stop = job->readerStopped = true;
+        job->stop = true;
+        job->readerStopped = true;
         job->changed.notify_all();
       }
       continue;

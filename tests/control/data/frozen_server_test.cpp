@@ -16,6 +16,7 @@
 #include <thread>
 
 #include <kivdb/dal.h>
+#include "control/data/row_sink.h"
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/control/data/postgres_edition.h"
 
@@ -83,6 +84,13 @@ class Frozen {
   pid_t pid_;
 };
 
+// Takes the rows of a read and keeps none.
+class Discard : public RowSink {
+ public:
+  bool Begin(const std::vector<FieldInfo>&) override { return true; }
+  bool Row(const Variant*, size_t) override { return true; }
+};
+
 class FrozenServerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -111,8 +119,10 @@ TEST_F(FrozenServerTest, ReadsAndConnectionAttemptsEndWithinTheLimitAndTheDalGoe
   struct Case {
     const char* name;
     bool freezePostmaster;  // else the backend of the DAL's own connection
+    bool forward;           // a forward-only read, else a recordset
   };
-  for (const Case c : {Case{"frozen backend", false}, Case{"frozen postmaster", true}}) {
+  for (const Case c : {Case{"frozen backend", false, false}, Case{"frozen postmaster", true, false},
+                       Case{"forward-only read, frozen backend", false, true}}) {
     SCOPED_TRACE(c.name);
     DAL dal;
     dal.ConnectionString(cluster_->Connection());
@@ -127,8 +137,14 @@ TEST_F(FrozenServerTest, ReadsAndConnectionAttemptsEndWithinTheLimitAndTheDalGoe
     {
       const Frozen frozen(target);
       const auto start = Clock::now();
-      std::shared_ptr<Recordset> rs;
-      EXPECT_FALSE(dal.ReadRecordset("SELECT count(*) FROM pg_class", rs));
+      constexpr const char* kRead = "SELECT relname FROM pg_class";
+      if (c.forward) {
+        Discard rows;
+        EXPECT_FALSE(ReadForward(dal, kRead, rows));
+      } else {
+        std::shared_ptr<Recordset> rs;
+        EXPECT_FALSE(dal.ReadRecordset(kRead, rs));
+      }
       EXPECT_LT(Clock::now() - start, kWithin);
       EXPECT_EQ(dal.LastError(), "The query timed out after 2 s");
       EXPECT_FALSE(dal.IsInTransaction());
