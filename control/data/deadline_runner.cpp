@@ -6,6 +6,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -118,7 +119,7 @@ bool RunWithin(int seconds, std::unique_ptr<Connection>& connection, TimedCall c
   job->held = std::move(connection);
   const bool handOff = sink != nullptr;
 
-  std::thread([job, call = std::move(call), handOff] {
+  auto work = [job, call = std::move(call), handOff] {
     bool result = false;
     std::string callError;
     std::exception_ptr exception;
@@ -139,7 +140,13 @@ bool RunWithin(int seconds, std::unique_ptr<Connection>& connection, TimedCall c
     job->exception = exception;
     job->done = true;
     job->changed.notify_all();
-  }).detach();
+  };
+  try {
+    std::thread(std::move(work)).detach();
+  } catch (...) {
+    connection = std::move(job->held);  // no thread: the call never started
+    throw;
+  }
 
   const auto limit = Clock::now() + std::chrono::seconds(seconds) + kServerFirst;
   std::exception_ptr readerException;
@@ -179,12 +186,16 @@ bool RunWithin(int seconds, std::unique_ptr<Connection>& connection, TimedCall c
     if (cancellable) {
       // Cancelling may itself wait on the server, so it has a thread of its own.
       job->cancelling = true;
-      std::thread([job, target = job->held.get()] {
-        target->Cancel();
-        std::lock_guard cancelled(job->mutex);
-        job->cancelling = false;
-        job->changed.notify_all();
-      }).detach();
+      try {
+        std::thread([job, target = job->held.get()] {
+          target->Cancel();
+          std::lock_guard cancelled(job->mutex);
+          job->cancelling = false;
+          job->changed.notify_all();
+        }).detach();
+      } catch (const std::system_error&) {
+        job->cancelling = false;  // no thread to cancel from: the grace is all the call gets
+      }
     }
     job->changed.wait_until(lock, Clock::now() + kCancelGrace,
                             [&] { return job->done && !job->cancelling; });
