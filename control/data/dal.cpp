@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "control/data/connection.h"
+#include "control/data/deadline_runner.h"
 #include "control/data/row_sink.h"
 #include "control/data/shape_executor.h"
 
@@ -12,6 +13,7 @@ namespace kivdb {
 // recordset misuse) ever reaches the caller: it becomes a False result and LastError.
 struct DAL::Impl {
   ConnectionFactory factory;
+  bool defaultFactory = false;  // OpenDefaultConnection, told the QueryTimeout
   std::string connectionString;
   std::unique_ptr<Connection> connection;
   bool inTransaction = false;
@@ -22,7 +24,20 @@ struct DAL::Impl {
   bool OpenConnection() {
     if (connection) return false;
     std::string error;
-    connection = factory ? factory(connectionString, error) : nullptr;
+    if (queryTimeout > 0) {
+      // A server that never answers must not hold the attempt past the limit either. The call
+      // owns copies of what it needs: it may outlive this DAL.
+      RunWithin(
+          queryTimeout, connection,
+          [open = OpenWith(), text = connectionString](std::unique_ptr<Connection>& held, RowSink*,
+                                                       std::string& openError) {
+            held = open(text, openError);
+            return held != nullptr;
+          },
+          nullptr, error);
+    } else if (const ConnectionFactory open = OpenWith()) {
+      connection = open(connectionString, error);
+    }
     if (!connection) {
       lastError = error.empty() ? "The connection could not be opened" : error;
       return false;
@@ -33,6 +48,23 @@ struct DAL::Impl {
   }
 
   void CloseConnection() { connection.reset(); }
+
+  ConnectionFactory OpenWith() const {
+    if (!defaultFactory) return factory;
+    return [timeout = queryTimeout](const std::string& text, std::string& error) {
+      return OpenDefaultConnection(text, error, timeout);
+    };
+  }
+
+  // Makes one call on the held connection. Under a QueryTimeout a provider that cannot bound its
+  // own time is watched by RunWithin; a connection it had to give up is gone, and with it the
+  // transaction it held (rolled back as the connection closes on its own thread).
+  bool Call(const TimedCall& call, RowSink* sink, std::string& error) {
+    if (queryTimeout <= 0 || connection->BoundsItsOwnTime()) return call(connection, sink, error);
+    const bool ok = RunWithin(queryTimeout, connection, call, sink, error);
+    if (!connection) inTransaction = false;
+    return ok;
+  }
 
   // Ends a call that passes through an open connection: a transaction keeps its connection.
   void EndCall() {
@@ -48,7 +80,10 @@ struct DAL::Impl {
   bool EndTransaction(bool (Connection::*end)(std::string& error)) {
     if (!connection) return Fail("No transaction in progress");
     std::string error;
-    if (!(connection.get()->*end)(error)) return Fail(error);
+    const bool ended = Call([end](std::unique_ptr<Connection>& held, RowSink*,
+                                  std::string& endError) { return (held.get()->*end)(endError); },
+                            nullptr, error);
+    if (!ended) return Fail(error);
     inTransaction = false;
     CloseConnection();
     return true;
@@ -56,27 +91,39 @@ struct DAL::Impl {
 
   // Where every read goes; commands of other languages can be routed here before the provider.
   // A SHAPE command runs each of its commands through the provider on the one connection.
-  bool Read(const std::string& command, bool forUpdate, Recordset& out, std::string& error) {
+  static bool Read(Connection& on, const std::string& command, bool forUpdate, Recordset& out,
+                   std::string& error) {
     if (IsShapeCommand(command)) {
       return RunShapeCommand(
           command,
-          [this](const std::string& part, Recordset& records, std::string& partError) {
-            return connection->Query(part, false, records, partError);
+          [&on](const std::string& part, Recordset& records, std::string& partError) {
+            return on.Query(part, false, records, partError);
           },
           out, error);
     }
-    return connection->Query(command, forUpdate, out, error);
+    return on.Query(command, forUpdate, out, error);
+  }
+
+  // Reads into a recordset of the call's own, which the caller gets only when the call came back.
+  bool Read(const std::string& command, bool forUpdate, std::shared_ptr<Recordset>& out,
+            std::string& error) {
+    auto records = std::make_shared<Recordset>();
+    const bool ok = Call(
+        [records, command, forUpdate](std::unique_ptr<Connection>& held, RowSink*,
+                                      std::string& readError) {
+          return Read(*held, command, forUpdate, *records, readError);
+        },
+        nullptr, error);
+    if (ok) out = std::move(records);
+    return ok;
   }
 
   bool ReadInto(const std::string& command, bool forUpdate, std::shared_ptr<Recordset>& mRS) {
-    mRS = std::make_shared<Recordset>();
+    mRS.reset();
     OpenConnection();
-    if (!connection) {
-      mRS.reset();
-      return false;
-    }
+    if (!connection) return false;
     std::string error;
-    const bool ok = Read(command, forUpdate, *mRS, error);
+    const bool ok = Read(command, forUpdate, mRS, error);
     EndCall();
     if (!ok) {
       mRS.reset();
@@ -101,10 +148,7 @@ struct DAL::Impl {
 };
 
 DAL::DAL() : impl_(std::make_unique<Impl>()) {
-  const Impl* impl = impl_.get();
-  impl_->factory = [impl](const std::string& connectionString, std::string& error) {
-    return OpenDefaultConnection(connectionString, error, impl->queryTimeout);
-  };
+  impl_->defaultFactory = true;
 }
 
 DAL::DAL(ConnectionFactory factory) : impl_(std::make_unique<Impl>()) {
@@ -176,7 +220,12 @@ bool DAL::ExecSQL(const std::string& SQLQuery) {
         if (!impl_->connection) return false;
         std::string error;
         // The connection stays open either way, so that a transaction's work shares it.
-        return impl_->connection->Execute(SQLQuery, error) || impl_->Fail(error);
+        const bool ok =
+            impl_->Call([command = SQLQuery](
+                            std::unique_ptr<Connection>& held, RowSink*,
+                            std::string& runError) { return held->Execute(command, runError); },
+                        nullptr, error);
+        return ok || impl_->Fail(error);
       },
       false);
 }
@@ -209,7 +258,7 @@ Variant DAL::ReadValue(const std::string& SQLQuery) {
         Variant result;
         impl_->OpenConnection();
         if (!impl_->connection) return result;
-        Recordset records;
+        std::shared_ptr<Recordset> records;
         std::string error;
         const bool ok = impl_->Read(SQLQuery, false, records, error);
         impl_->EndCall();
@@ -217,9 +266,9 @@ Variant DAL::ReadValue(const std::string& SQLQuery) {
           impl_->lastError = error;
           return result;
         }
-        if (records.RecordCount() > 0 && records.FieldCount() > 0) {
-          records.MoveFirst();
-          result = records.Value(0);
+        if (records->RecordCount() > 0 && records->FieldCount() > 0) {
+          records->MoveFirst();
+          result = records->Value(0);
         }
         return result;
       },
@@ -243,15 +292,16 @@ bool ReadForward(DAL& dal, const std::string& command, RowSink& sink) {
         impl.OpenConnection();
         if (!impl.connection) return false;
         std::string error;
-        bool ok = false;
-        if (IsShapeCommand(command)) {
-          // A shaped result is built whole: its chapters relate records of several reads.
-          Recordset records;
-          ok = impl.Read(command, false, records, error);
-          if (ok) FeedRecordset(records, sink);
-        } else {
-          ok = impl.connection->Stream(command, sink, error);
-        }
+        const bool ok = impl.Call(
+            [command](std::unique_ptr<Connection>& held, RowSink* rows, std::string& readError) {
+              if (!IsShapeCommand(command)) return held->Stream(command, *rows, readError);
+              // A shaped result is built whole: its chapters relate records of several reads.
+              Recordset records;
+              if (!DAL::Impl::Read(*held, command, false, records, readError)) return false;
+              FeedRecordset(records, *rows);
+              return true;
+            },
+            &sink, error);
         impl.EndCall();
         return ok || impl.Fail(error);
       },

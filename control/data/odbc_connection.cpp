@@ -1,6 +1,7 @@
 #include "control/data/odbc_connection.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 #include <map>
 
@@ -49,11 +50,21 @@ std::unique_ptr<Connection> OdbcConnection::Open(const std::string& connectionSt
   }
   SQLCHAR completed[1024];
   SQLSMALLINT completedLength = 0;
+  const auto start = std::chrono::steady_clock::now();
   const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
                                         static_cast<SQLSMALLINT>(text.size()), completed,
                                         sizeof completed, &completedLength, SQL_DRIVER_NOPROMPT);
   if (!Succeeded(rc)) {
-    error = "Cannot connect through ODBC: " + DiagnosticText(self->connection_, "no reason given");
+    // Drivers word an expired login timeout each their own way (HYT00, or 08001 "timeout
+    // expired"); an attempt that failed once the whole limit had passed was cut short by it.
+    if (timeoutSeconds > 0 &&
+        (HasState(self->connection_, "HYT00") ||
+         std::chrono::steady_clock::now() - start >= std::chrono::seconds(timeoutSeconds))) {
+      error = QueryTimedOutMessage(timeoutSeconds);
+    } else {
+      error =
+          "Cannot connect through ODBC: " + DiagnosticText(self->connection_, "no reason given");
+    }
     return nullptr;
   }
   self->connected_ = true;
@@ -155,10 +166,28 @@ bool OdbcConnection::Rollback(std::string& error) {
   return SetAutocommit(true, error);
 }
 
+OdbcConnection::CancelTarget::CancelTarget(OdbcConnection& owner, const OdbcHandle& statement)
+    : owner_(owner) {
+  std::lock_guard lock(owner_.cancelMutex_);
+  owner_.running_ = statement.Get();
+}
+
+OdbcConnection::CancelTarget::~CancelTarget() {
+  std::lock_guard lock(owner_.cancelMutex_);
+  owner_.running_ = SQL_NULL_HSTMT;
+}
+
+void OdbcConnection::Cancel() {
+  // SQLCancel is the one call ODBC allows on a statement that another thread is executing.
+  std::lock_guard lock(cancelMutex_);
+  if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
+}
+
 bool OdbcConnection::Run(const std::string& command, Recordset* out, bool forUpdate,
                          std::string& error, RowSink* sink) {
   OdbcHandle statement = NewStatement(error);
   if (!statement.Valid()) return false;
+  const CancelTarget cancellable(*this, statement);
   ParameterSet parameters;
   std::string text = command;
   if (IsExecCommand(command)) {

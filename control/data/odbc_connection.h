@@ -5,6 +5,7 @@
 // transaction turns autocommit off until SQLEndTran commits or rolls it back.
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class OdbcConnection : public Connection {
   bool Rollback(std::string& error) override;
   bool ApplyBatch(Recordset& records, std::string& error) override;
   void SetQueryTimeout(int seconds) override;
+  // Cancels the statement that Run is executing or reading, if any.
+  void Cancel() override;
 
   // --- For the batch writer --------------------------------------------------------------------
   // A new statement handle with the query timeout set, or an invalid one with the reason in
@@ -61,6 +64,19 @@ class OdbcConnection : public Connection {
   bool FailedCommand(const OdbcHandle& statement, std::string& error) const;
   bool FindBaseTable(const std::vector<OdbcColumn>& columns, Recordset& out);
 
+  // Makes `statement` the one Cancel reaches for as long as this lives; declared after the
+  // handle, so that the handle is never freed while a cancel may use it.
+  class CancelTarget {
+   public:
+    CancelTarget(OdbcConnection& owner, const OdbcHandle& statement);
+    ~CancelTarget();
+    CancelTarget(const CancelTarget&) = delete;
+    CancelTarget& operator=(const CancelTarget&) = delete;
+
+   private:
+    OdbcConnection& owner_;
+  };
+
   // Declared in this order so that the connection goes before its environment.
   OdbcHandle environment_;
   OdbcHandle connection_;
@@ -70,6 +86,8 @@ class OdbcConnection : public Connection {
   std::string quote_ = "\"";
   bool returning_ = false;
   size_t blockRows_ = 1;
+  std::mutex cancelMutex_;
+  SQLHSTMT running_ = SQL_NULL_HSTMT;  // guarded by cancelMutex_
 };
 
 }  // namespace kivdb

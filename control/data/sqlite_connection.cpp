@@ -164,7 +164,9 @@ std::unique_ptr<Connection> SqliteConnection::Open(
     sqlite3_close(db);
     return nullptr;
   }
-  return std::unique_ptr<Connection>(new SqliteConnection(db));
+  auto* connection = new SqliteConnection(db);
+  connection->busyTimeoutMs_ = busyTimeout;
+  return std::unique_ptr<Connection>(connection);
 }
 
 SqliteConnection::~SqliteConnection() {
@@ -295,6 +297,11 @@ bool SqliteConnection::RunExec(const ExecCommand& command, Recordset* out, bool 
 
 void SqliteConnection::SetQueryTimeout(int seconds) {
   timeoutSeconds_ = seconds > 0 ? seconds : 0;
+  // The progress handler does not run while a command waits for another process's lock, so that
+  // wait is cut to the limit too.
+  sqlite3_busy_timeout(db_, timeoutSeconds_ > 0 ? static_cast<int>(std::min<long long>(
+                                                      busyTimeoutMs_, timeoutSeconds_ * 1000LL))
+                                                : busyTimeoutMs_);
   if (timeoutSeconds_ > 0) {
     sqlite3_progress_handler(db_, kStepsPerClockCheck, &SqliteConnection::OnProgress, this);
   } else {
@@ -318,8 +325,14 @@ void SqliteConnection::StartCommand() {
 }
 
 bool SqliteConnection::Finish(bool ok, std::string& error) const {
-  if (!ok && timedOut_) error = QueryTimedOutMessage(timeoutSeconds_);
+  // A lock wait cut short at the limit fails as "database is locked": it is the limit all the same.
+  const bool late = timeoutSeconds_ > 0 && std::chrono::steady_clock::now() >= deadline_;
+  if (!ok && (timedOut_ || late)) error = QueryTimedOutMessage(timeoutSeconds_);
   return ok;
+}
+
+void SqliteConnection::Cancel() {
+  sqlite3_interrupt(db_);
 }
 
 bool SqliteConnection::Execute(const std::string& command, std::string& error) {

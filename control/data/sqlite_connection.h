@@ -36,6 +36,10 @@ class SqliteConnection : public Connection {
   bool Rollback(std::string& error) override;
   bool ApplyBatch(Recordset& records, std::string& error) override;
   void SetQueryTimeout(int seconds) override;
+  void Cancel() override;
+  // Every command is stopped by the progress handler at the limit, a lock wait is cut to it, and
+  // a local file answers at once: no watch from outside is needed.
+  bool BoundsItsOwnTime() const override { return true; }
 
  private:
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
@@ -57,6 +61,7 @@ class SqliteConnection : public Connection {
 
   sqlite3* db_;
   int timeoutSeconds_ = 0;
+  int busyTimeoutMs_ = 0;
   std::chrono::steady_clock::time_point deadline_;
   bool timedOut_ = false;
 };

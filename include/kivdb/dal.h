@@ -53,7 +53,9 @@ class KIVDB_EXPORT DAL {
 
   // Seconds one command may run; past it the command is stopped and the call fails with
   // LastError "The query timed out after N s". 0, the default, means no limit; a negative value
-  // counts as 0. A run-time setting, saved nowhere.
+  // counts as 0. A run-time setting, saved nowhere. The limit holds for connection attempts too,
+  // and against a server that never answers: such a call returns within about a second of the
+  // limit, and its connection is given up (a transaction on it is over and rolled back).
   void QueryTimeout(int seconds);
   int QueryTimeout() const;
 

@@ -1,0 +1,181 @@
+// A server that stops answering (its processes frozen with SIGSTOP, as a hung host or a dead
+// network would leave them) with QueryTimeout 2: a read through the DAL, a connection attempt and
+// `kivdb click` all return within three seconds, and everything works again once it thaws. The
+// test freezes only processes of its own: a cluster it starts for itself, and its own backend.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <kivdb/dal.h>
+#include "control/data/row_sink.h"
+#include "tests/control/core/scheme_fixture.h"
+#include "tests/control/data/postgres_edition.h"
+
+namespace kivdb::testing_support {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+constexpr auto kWithin = std::chrono::seconds(3);
+
+std::string Quote(const std::string& text) {
+  std::string out = "'";
+  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+std::string FirstLine(const fs::path& file) {
+  std::ifstream in(file);
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+
+// A PostgreSQL cluster started by the test alone, so that freezing its postmaster disturbs no one.
+class OwnCluster {
+ public:
+  OwnCluster() : base_(fs::temp_directory_path() / ("kivdb_frozen_" + std::to_string(::getpid()))) {
+    fs::remove_all(base_);
+    fs::create_directories(base_);
+    const std::string state = (base_ / "cluster.conn").string();
+    const std::string command =
+        "bash " + Quote(KIVDB_PG_CLUSTER_SCRIPT) + " start " + Quote(state) + " > /dev/null";
+    if (std::system(command.c_str()) != 0) return;
+    connection_ = FirstLine(state);
+    const std::string folder = FirstLine(state + ".cluster");
+    postmaster_ = std::atoi(FirstLine(fs::path(folder) / "data" / "postmaster.pid").c_str());
+  }
+  ~OwnCluster() {
+    if (postmaster_ > 0) ::kill(postmaster_, SIGCONT);
+    const std::string command = "bash " + Quote(KIVDB_PG_CLUSTER_SCRIPT) + " stop " +
+                                Quote((base_ / "cluster.conn").string());
+    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "the test cluster did not stop";
+    fs::remove_all(base_);
+  }
+  bool Ready() const { return !connection_.empty() && postmaster_ > 0; }
+  const std::string& Connection() const { return connection_; }
+  pid_t Postmaster() const { return postmaster_; }
+  const fs::path& Folder() const { return base_; }
+
+ private:
+  fs::path base_;
+  std::string connection_;
+  pid_t postmaster_ = 0;
+};
+
+// Freezes one process for as long as it lives.
+class Frozen {
+ public:
+  explicit Frozen(pid_t pid) : pid_(pid) { ::kill(pid_, SIGSTOP); }
+  ~Frozen() { ::kill(pid_, SIGCONT); }
+  Frozen(const Frozen&) = delete;
+  Frozen& operator=(const Frozen&) = delete;
+
+ private:
+  pid_t pid_;
+};
+
+// Takes the rows of a read and keeps none.
+class Discard : public RowSink {
+ public:
+  bool Begin(const std::vector<FieldInfo>&) override { return true; }
+  bool Row(const Variant*, size_t) override { return true; }
+};
+
+class FrozenServerTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    cluster_ = new OwnCluster();
+    if (!cluster_->Ready()) return;
+    const fixture::SchemeFixture shop = fixture::SchemeFixture::Standard();
+    std::vector<std::pair<std::string, std::string>> queries;
+    for (const fixture::SavedQuery& q : shop.Queries()) queries.emplace_back(q.name, q.sql);
+    loaded_ = LoadPostgresEdition(cluster_->Connection(), shop.Statements(), queries);
+  }
+  static void TearDownTestSuite() {
+    delete cluster_;
+    cluster_ = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_TRUE(cluster_->Ready()) << "the test cluster did not start";
+    ASSERT_EQ(loaded_, "");
+  }
+  static OwnCluster* cluster_;
+  static std::string loaded_;
+};
+OwnCluster* FrozenServerTest::cluster_ = nullptr;
+std::string FrozenServerTest::loaded_;
+
+TEST_F(FrozenServerTest, ReadsAndConnectionAttemptsEndWithinTheLimitAndTheDalGoesOn) {
+  struct Case {
+    const char* name;
+    bool freezePostmaster;  // else the backend of the DAL's own connection
+    bool forward;           // a forward-only read, else a recordset
+  };
+  for (const Case c : {Case{"frozen backend", false, false}, Case{"frozen postmaster", true, false},
+                       Case{"forward-only read, frozen backend", false, true}}) {
+    SCOPED_TRACE(c.name);
+    DAL dal;
+    dal.ConnectionString(cluster_->Connection());
+    dal.QueryTimeout(2);
+    pid_t target = cluster_->Postmaster();
+    if (!c.freezePostmaster) {
+      // A transaction keeps the connection, and so the backend, from one call to the next.
+      ASSERT_TRUE(dal.TransBegin()) << dal.LastError();
+      target = static_cast<pid_t>(dal.ReadValue("SELECT pg_backend_pid()").AsInteger().value_or(0));
+      ASSERT_GT(target, 0) << dal.LastError();
+    }
+    {
+      const Frozen frozen(target);
+      const auto start = Clock::now();
+      constexpr const char* kRead = "SELECT relname FROM pg_class";
+      if (c.forward) {
+        Discard rows;
+        EXPECT_FALSE(ReadForward(dal, kRead, rows));
+      } else {
+        std::shared_ptr<Recordset> rs;
+        EXPECT_FALSE(dal.ReadRecordset(kRead, rs));
+      }
+      EXPECT_LT(Clock::now() - start, kWithin);
+      EXPECT_EQ(dal.LastError(), "The query timed out after 2 s");
+      EXPECT_FALSE(dal.IsInTransaction());
+    }
+    EXPECT_EQ(dal.ReadValue("SELECT 40 + 2").AsInteger(), 42) << dal.LastError();
+  }
+}
+
+TEST_F(FrozenServerTest, ClickReturnsWithinTheLimit) {
+  const fs::path folder = cluster_->Folder() / "click";
+  fs::create_directories(folder);
+  const std::string command = "cd " + Quote(folder.string()) + " && " + Quote(KIVDB_PROGRAM) +
+                              " click --talking --query-timeout 2 --connect " +
+                              Quote(cluster_->Connection()) + " --folder " +
+                              Quote(folder.string()) + " 'Data Browser\\Regions' > out.txt 2>&1";
+  int status = 0;
+  Clock::duration took{};
+  {
+    const Frozen frozen(cluster_->Postmaster());
+    const auto start = Clock::now();
+    status = std::system(command.c_str());
+    took = Clock::now() - start;
+  }
+  std::ifstream in(folder / "out.txt");
+  std::ostringstream out;
+  out << in.rdbuf();
+  EXPECT_LT(took, kWithin) << out.str();
+  EXPECT_TRUE(WIFEXITED(status)) << out.str();
+  // The same click on the thawed server goes through.
+  EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+}  // namespace
+}  // namespace kivdb::testing_support
