@@ -204,6 +204,9 @@ bool PgConnection::Connect(std::string& error) {
     }
     state = PQconnectPoll(conn_);
   }
+  // The server's notices ("table ... does not exist, skipping") are no failures and no output.
+  PQsetNoticeProcessor(
+      conn_, [](void*, const char*) {}, nullptr);
   if (PQsetnonblocking(conn_, 1) != 0) {
     error = "Cannot connect to PostgreSQL: " + ConnectionError(conn_, "no asynchronous mode");
     Drop();
