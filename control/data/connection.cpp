@@ -2,6 +2,7 @@
 
 #include "control/data/connection_string.h"
 #include "control/data/odbc_connection.h"
+#include "control/data/pg_connection.h"
 #include "control/data/sqlite_connection.h"
 #include "control/data/text.h"
 
@@ -32,6 +33,8 @@ std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionS
     return OdbcConnection::Open(connectionString, error, timeoutSeconds);
   const std::string name = text::Lower(provider->second);
   if (name == "sqlite" || name == "sqlite3") return SqliteConnection::Open(*settings, error);
+  if (name == "postgresql" || name == "postgres")
+    return PgConnection::Open(*settings, error, timeoutSeconds);
   error = "Unknown provider: " + provider->second;
   return nullptr;
 }

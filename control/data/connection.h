@@ -1,7 +1,8 @@
 #pragma once
 // Connection: one open session with a database, as a provider offers it to DAL. DAL owns it for
 // the time of a call or of a transaction. Every operation reports failure by returning false with
-// the reason in `error`; none throws. Providers: SQLite, and ODBC for every other database.
+// the reason in `error`; none throws. Providers: SQLite, PostgreSQL (native), and ODBC for every
+// other database.
 
 #include <memory>
 #include <string>
@@ -53,8 +54,8 @@ class Connection {
 std::string QueryTimedOutMessage(int seconds);
 
 // The factory DAL uses unless it is given another: picks the provider by the connection string's
-// Provider key ("SQLite"); a string without one belongs to ODBC. A positive `timeoutSeconds` (the
-// DAL's QueryTimeout) bounds the connection attempt as well.
+// Provider key ("SQLite", "PostgreSQL"); a string without one belongs to ODBC. A positive
+// `timeoutSeconds` (the DAL's QueryTimeout) bounds the connection attempt as well.
 std::unique_ptr<Connection> OpenDefaultConnection(const std::string& connectionString,
                                                   std::string& error, int timeoutSeconds = 0);
 

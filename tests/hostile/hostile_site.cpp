@@ -27,7 +27,7 @@ std::string Megabyte() {
 // NUL bytes and invalid UTF-8 go in unchanged); PostgreSQL takes a quoted literal, and builds the
 // long text on the server, which keeps the statement short.
 std::string SqlText(const std::string& text, Engine engine) {
-  if (engine == Engine::Postgres) {
+  if (IsPostgresEngine(engine)) {
     if (text.size() > 4096) {
       const std::string piece = text.substr(0, text.find('>') + 1);
       return "repeat(" + fixture::Literal(piece) + ", " +
@@ -145,7 +145,7 @@ fixture::SchemeFixture HostileFixture(Engine engine) {
       .Sql("CREATE TABLE Codes (Code TEXT PRIMARY KEY, Caption TEXT, Num INTEGER)");
   const std::vector<HostileText>& texts = HostileTexts();
   for (size_t i = 0; i < texts.size(); ++i) {
-    if (engine == Engine::Postgres && !texts[i].portable) continue;
+    if (IsPostgresEngine(engine) && !texts[i].portable) continue;
     const std::string value = SqlText(texts[i].text, engine);
     f.Sql("INSERT INTO Hostile VALUES (" + std::to_string(i + 1) + ", " + value + ", " + value +
           ", " + SqlText(LinkOf(i, texts[i].text), engine) + ", " + value + ", " +

@@ -161,7 +161,7 @@ TEST_P(Injection, EveryValuePageHasTheRowsAndCellsOfItsData) {
   for (size_t i = 0; i < texts.size(); ++i) {
     SCOPED_TRACE(texts[i].name);
     const auto found = pages.find(static_cast<long>(i));
-    if (GetParam() == Engine::Postgres && !texts[i].portable) {
+    if (IsPostgresEngine(GetParam()) && !texts[i].portable) {
       // A PostgreSQL text holds no NUL byte and no invalid UTF-8: the value was not stored.
       EXPECT_EQ(found, pages.end());
       continue;
@@ -203,8 +203,7 @@ TEST_P(Injection, EachTextAndCKeyPageShowsExactlyItsOwnRecord) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, Injection, ::testing::Values(Engine::Sqlite, Engine::Postgres),
-                         testing_support::EngineName);
+INSTANTIATE_TEST_SUITE_P(Engines, Injection, KIVDB_ENGINES, testing_support::EngineName);
 
 }  // namespace
 }  // namespace kivdb::testing

@@ -60,7 +60,7 @@ ClickRun Click(const std::filesystem::path& folder, const std::string& connectio
   return run;
 }
 
-TEST(ShopEditionTest, ClicksGiveTheSameEventsAndPagesOnBothEngines) {
+TEST(ShopEditionTest, ClicksGiveTheSameEventsAndPagesOnEveryEngine) {
   const fixture::SchemeFixture shop = fixture::SchemeFixture::Standard();
   TestDatabase postgres(Engine::Postgres);
   ASSERT_TRUE(postgres.Ready()) << postgres.Problem();
@@ -87,14 +87,23 @@ TEST(ShopEditionTest, ClicksGiveTheSameEventsAndPagesOnBothEngines) {
                                           "Data Browser\\Suppliers\\Alfreds"};
   const ClickRun onSqlite = Click(base / "sqlite", sqliteConnection, paths);
   const ClickRun onPostgres = Click(base / "postgres", postgres.ConnectionString(), paths);
+  // The same shop loaded and clicked through the native provider.
+  TestDatabase native(Engine::PostgresNative);
+  ASSERT_TRUE(native.Ready()) << native.Problem();
+  ASSERT_EQ(LoadPostgresEdition(native.ConnectionString(), shop.Statements(), queries), "");
+  std::filesystem::create_directories(base / "native");
+  const ClickRun onNative = Click(base / "native", native.ConnectionString(), paths);
   EXPECT_EQ(onSqlite.status, 0) << onSqlite.out;
-  EXPECT_EQ(onPostgres.status, 0) << onPostgres.out;
-  EXPECT_EQ(onPostgres.out, onSqlite.out);
   EXPECT_EQ(onSqlite.pages.size(), paths.size());
-  ASSERT_EQ(onPostgres.pages.size(), onSqlite.pages.size());
-  for (size_t i = 0; i < onSqlite.pages.size(); ++i) {
-    SCOPED_TRACE(paths[i]);
-    EXPECT_EQ(onPostgres.pages[i], onSqlite.pages[i]);
+  for (const ClickRun* run : {&onPostgres, &onNative}) {
+    SCOPED_TRACE(run == &onNative ? "native" : "ODBC");
+    EXPECT_EQ(run->status, 0) << run->out;
+    EXPECT_EQ(run->out, onSqlite.out);
+    ASSERT_EQ(run->pages.size(), onSqlite.pages.size());
+    for (size_t i = 0; i < onSqlite.pages.size(); ++i) {
+      SCOPED_TRACE(paths[i]);
+      EXPECT_EQ(run->pages[i], onSqlite.pages[i]);
+    }
   }
   std::filesystem::remove_all(base);
 }

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include <kivdb/dal.h>
+#include "control/data/connection_string.h"
 
 namespace kivdb::testing_support {
 namespace {
@@ -29,14 +30,45 @@ std::string UniqueName(const char* prefix) {
   return std::string(prefix) + std::to_string(getpid()) + "_" + std::to_string(++counter);
 }
 
+const char* NameOf(Engine engine) {
+  switch (engine) {
+    case Engine::Sqlite:
+      return "SQLite";
+    case Engine::Postgres:
+      return "PostgreSQL";
+    case Engine::PostgresNative:
+      return "NativePostgreSQL";
+  }
+  return "?";
+}
+
 }  // namespace
 
 void PrintTo(Engine engine, std::ostream* out) {
-  *out << (engine == Engine::Sqlite ? "SQLite" : "PostgreSQL");
+  *out << NameOf(engine);
 }
 
 std::string EngineName(const ::testing::TestParamInfo<Engine>& info) {
-  return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
+  return NameOf(info.param);
+}
+
+std::string NativePostgresConnection(const std::string& odbc, const std::string& schema,
+                                     std::string& error) {
+  const auto settings = ParseConnectionString(odbc, error);
+  if (!settings) return std::string();
+  auto get = [&](const char* key) {
+    const auto it = settings->find(key);
+    return it == settings->end() ? std::string() : it->second;
+  };
+  if (get("server").empty()) {
+    error = "The PostgreSQL test server's connection string names no server: " + odbc;
+    return std::string();
+  }
+  std::string out = "Provider=PostgreSQL;Host=" + get("server") + ";Port=" + get("port") +
+                    ";Database=" + get("database") + ";User=" + get("uid") +
+                    ";Password=" + get("pwd");
+  if (!schema.empty()) out += ";Options='-c search_path=" + schema + "'";
+  return out;
 }
 
 std::string PostgresServerConnection(std::string& error) {
@@ -102,6 +134,10 @@ TestDatabase::TestDatabase(Engine engine) : engine_(engine) {
   if (!admin.ExecSQL("CREATE SCHEMA " + schemaName_)) {
     problem_ = "Cannot create a schema on the PostgreSQL test server: " + admin.LastError();
     schemaName_.clear();
+    return;
+  }
+  if (engine == Engine::PostgresNative) {
+    connection_ = NativePostgresConnection(server_, schemaName_, problem_);
     return;
   }
   connection_ = WithSetting(server_, "ConnSettings", "{SET search_path TO " + schemaName_ + "}");

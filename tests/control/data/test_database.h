@@ -6,7 +6,10 @@
 // KIVDB_PG_CONNECTION_FILE (KIVDB_PG_CONNECTION may hold one directly, for a run by hand). Without
 // a server the PostgreSQL cases fail with the reason; they are never skipped.
 //
-// DatabaseTest is the base of suites that run on both engines:
+// The PostgreSQL server is reached two ways, each an engine of its own: through ODBC (Postgres)
+// and through the native provider (PostgresNative), in a schema of their own all the same.
+//
+// DatabaseTest is the base of suites that run on every engine:
 //   class MyTest : public testing_support::DatabaseTest {};
 //   TEST_P(MyTest, Case) { ... db().ConnectionString() ... }
 //   KIVDB_ON_BOTH_ENGINES(MyTest);
@@ -20,14 +23,25 @@
 
 namespace kivdb::testing_support {
 
-enum class Engine { Sqlite, Postgres };
+enum class Engine { Sqlite, Postgres, PostgresNative };
 void PrintTo(Engine engine, std::ostream* out);
 
-// "SQLite" or "PostgreSQL", for the names of parameterised cases.
+// True for the engines on the PostgreSQL server.
+inline bool IsPostgresEngine(Engine engine) {
+  return engine != Engine::Sqlite;
+}
+
+// "SQLite", "PostgreSQL" (through ODBC) or "NativePostgreSQL", for the names of parameterised
+// cases.
 std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 
 // The PostgreSQL test server's connection string, or "" with the reason in `error`.
 std::string PostgresServerConnection(std::string& error);
+
+// The native provider's connection string to the server of the ODBC string `odbc`, seeing only
+// `schema` when one is given; "" with the reason in `error` when `odbc` names no server.
+std::string NativePostgresConnection(const std::string& odbc, const std::string& schema,
+                                     std::string& error);
 
 // `connection` with the value of `key` (any case) replaced, or the pair appended.
 std::string WithSetting(const std::string& connection, const std::string& key,
@@ -41,7 +55,7 @@ class TestDatabase {
   TestDatabase& operator=(const TestDatabase&) = delete;
 
   Engine GetEngine() const { return engine_; }
-  bool IsPostgres() const { return engine_ == Engine::Postgres; }
+  bool IsPostgres() const { return IsPostgresEngine(engine_); }
   // False when the database could not be made; Problem() says why.
   bool Ready() const { return !connection_.empty(); }
   const std::string& Problem() const { return problem_; }
@@ -63,7 +77,7 @@ class DatabaseTest : public ::testing::TestWithParam<Engine> {
  protected:
   void SetUp() override;
   TestDatabase& db() { return *db_; }
-  bool IsPostgres() const { return GetParam() == Engine::Postgres; }
+  bool IsPostgres() const { return IsPostgresEngine(GetParam()); }
   // The text for the engine under test.
   const char* Sql(const char* sqlite, const char* postgres) const {
     return IsPostgres() ? postgres : sqlite;
@@ -77,8 +91,11 @@ class DatabaseTest : public ::testing::TestWithParam<Engine> {
 
 }  // namespace kivdb::testing_support
 
-#define KIVDB_ON_BOTH_ENGINES(suite)                                                      \
-  INSTANTIATE_TEST_SUITE_P(Engines, suite,                                                \
-                           ::testing::Values(::kivdb::testing_support::Engine::Sqlite,    \
-                                             ::kivdb::testing_support::Engine::Postgres), \
-                           ::kivdb::testing_support::EngineName)
+// Every engine a suite runs on: the one list.
+#define KIVDB_ENGINES                                           \
+  ::testing::Values(::kivdb::testing_support::Engine::Sqlite,   \
+                    ::kivdb::testing_support::Engine::Postgres, \
+                    ::kivdb::testing_support::Engine::PostgresNative)
+
+#define KIVDB_ON_BOTH_ENGINES(suite) \
+  INSTANTIATE_TEST_SUITE_P(Engines, suite, KIVDB_ENGINES, ::kivdb::testing_support::EngineName)
