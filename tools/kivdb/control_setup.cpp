@@ -1,5 +1,6 @@
 #include "tools/kivdb/control_setup.h"
 
+#include <kivdb/dal.h>
 #include <kivdb/error.h>
 
 namespace kivdb::tool {
@@ -23,6 +24,13 @@ bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream&
     return false;
   }
   return true;
+}
+
+std::string SchemesFailure(KivDB& control, MemoryTreeView& tree, bool readFailed) {
+  if (!readFailed || (tree.Count() > 0 && tree.Item(1).Children() > 0)) return "";
+  const std::string& reason = control.DAL()->LastError();
+  return "the schemes could not be read from the database" +
+         (reason.empty() ? std::string() : ": " + reason);
 }
 
 }  // namespace kivdb::tool

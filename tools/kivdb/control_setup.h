@@ -6,6 +6,7 @@
 #include <string>
 
 #include <kivdb/kivdb.h>
+#include <kivdb/memory_tree_view.h>
 
 namespace kivdb::tool {
 
@@ -23,5 +24,10 @@ struct ControlSettings {
 
 // False, after an "error: --role ROLE: DESCRIPTION" line on `err`, when the role is no number.
 bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream& err);
+
+// After RefreshBrowser, given whether a read failed meanwhile: "" when the schemes were read,
+// else the line that says why not ("the schemes could not be read from the database: REASON").
+// Without its schemes the control still shows a root, with nothing below it.
+std::string SchemesFailure(KivDB& control, MemoryTreeView& tree, bool readFailed);
 
 }  // namespace kivdb::tool
