@@ -51,9 +51,10 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
     return kExitUsage;
   }
 
-  bool readFailed = false;
+  SchemeReadWatch schemes;
+  bool refreshing = true;
   control.OnKivDBMessage([&](const std::string& text) {
-    if (text == kReadFailedMessage) readFailed = true;
+    if (refreshing) schemes.See(text);
     out << "KivDBMessage: " << text << "\n";
   });
   control.OnLogIt([&](const std::string& type, const std::string& narration) {
@@ -79,7 +80,8 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
 
   control.SetControls(tree, browser);
   control.RefreshBrowser();
-  if (const std::string failure = SchemesFailure(control, tree, readFailed); !failure.empty()) {
+  refreshing = false;
+  if (const std::string failure = schemes.Failure(control); !failure.empty()) {
     out.flush();
     err << "error: " << failure << "\n";
     return kExitFailed;

@@ -2,6 +2,7 @@
 
 #include <kivdb/dal.h>
 #include <kivdb/error.h>
+#include "tools/kivdb/click_command.h"
 
 namespace kivdb::tool {
 
@@ -26,9 +27,15 @@ bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream&
   return true;
 }
 
-std::string SchemesFailure(KivDB& control, MemoryTreeView& tree, bool readFailed) {
-  if (!readFailed || (tree.Count() > 0 && tree.Item(1).Children() > 0)) return "";
-  const std::string& reason = control.DAL()->LastError();
+void SchemeReadWatch::See(const std::string& text) {
+  static constexpr std::string_view kReason = "Reason: ";
+  if (text == kReadFailedMessage) failed_ = true;
+  if (reason_.empty() && text.rfind(kReason, 0) == 0) reason_ = text.substr(kReason.size());
+}
+
+std::string SchemeReadWatch::Failure(KivDB& control) const {
+  if (!failed_) return "";
+  const std::string& reason = reason_.empty() ? control.DAL()->LastError() : reason_;
   return "the schemes could not be read from the database" +
          (reason.empty() ? std::string() : ": " + reason);
 }

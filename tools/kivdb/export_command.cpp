@@ -80,11 +80,16 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   MemoryTreeView tree;
   MemoryBrowser browser;
   SiteWalk walk(tree, browser, folder, err);
-  control.OnKivDBMessage([&](const std::string& text) { walk.Message(text); });
+  SchemeReadWatch schemes;
+  bool refreshing = true;
+  control.OnKivDBMessage([&](const std::string& text) {
+    if (refreshing) schemes.See(text);
+    walk.Message(text);
+  });
   control.SetControls(tree, browser);
   control.RefreshBrowser();
-  if (const std::string failure = SchemesFailure(control, tree, walk.Messages() > 0);
-      !failure.empty()) {
+  refreshing = false;
+  if (const std::string failure = schemes.Failure(control); !failure.empty()) {
     err << "error: " << failure << "; nothing was exported\n";
     return kExitFailed;
   }
