@@ -227,7 +227,8 @@ TEST_P(Navigation, FailedNodeQueryAddsNothingAndReportsWithAndWithoutTalking) {
     h.control.RefreshBrowser();
     h.TakeEvents();
     h.Click("Data Browser\\Regions");
-    std::vector<::testing::Matcher<std::string>> expected = {"Navigate: about:blank"};
+    std::vector<::testing::Matcher<std::string>> expected;
+    expected.push_back("Navigate: about:blank");
     if (talking) {
       expected.push_back("KivDBMessage: Unable to Access Data for the SQL : EXEC spG_Missing ");
       expected.push_back(::testing::MatchesRegex("KivDBMessage: Reason: .+"));

@@ -198,7 +198,8 @@ TEST_P(Page, FailedParagraphQueryIsReportedAndThePageGoesOn) {
     const std::vector<std::string> page = PageOf(h, "Data Browser\\Diary");
     EXPECT_EQ(page.size(), 5u);  // head, the Today table, end
     EXPECT_THAT(page[1], HasSubstr("TTL042"));
-    std::vector<::testing::Matcher<std::string>> expected = {"Navigate: about:blank"};
+    std::vector<::testing::Matcher<std::string>> expected;
+    expected.push_back("Navigate: about:blank");
     if (talking) {
       expected.push_back("KivDBMessage: Unable to Access Data for the SQL : EXEC spW_Nothing ");
       expected.push_back(::testing::MatchesRegex("KivDBMessage: Reason: .+"));
