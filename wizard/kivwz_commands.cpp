@@ -1,10 +1,12 @@
 #include "wizard/kivwz_commands.h"
 
 #include <CLI/CLI.hpp>
+#include <new>
 #include <string>
 
 #include "wizard/model/analysis.h"
 #include "wizard/model/nav_schemes.h"
+#include "wizard/model/scheme_file.h"
 
 namespace kivwz {
 namespace {
@@ -13,25 +15,39 @@ constexpr int kDone = 0;
 constexpr int kFindings = 1;
 constexpr int kFailed = 2;
 
-// Loads the files a command names; reports the first that cannot be read.
+// Loads the files a command names; reports the first that cannot be read or is no scheme file.
 class Loader {
  public:
   Loader(clsNavSchemes& navs, std::ostream& err) : navs_(navs), err_(err) {}
 
   bool Nav(const std::string& path) {
-    return Report(navs_.LoadData(path), "cannot read the navigation scheme file ", path);
+    if (!Read(path, "navigation")) return false;
+    navs_.LoadText(content_);
+    return true;
   }
   bool Web(const std::string& path) {
-    return Report(navs_.oWebs.LoadData(path), "cannot read the web display scheme file ", path);
+    if (!Read(path, "web")) return false;
+    navs_.oWebs.LoadText(content_);
+    return true;
   }
 
  private:
-  bool Report(bool ok, const char* what, const std::string& path) {
-    if (!ok) err_ << "KivWZ: " << what << path << "\n";
-    return ok;
+  bool Read(const std::string& path, const char* kind) {
+    std::string why;
+    if (!ReadWholeFile(path, content_, &why)) {
+      err_ << "KivWZ: Unable to open file " << path << ": " << why << "\n";
+      return false;
+    }
+    // An empty or binary file reads as a scheme with nothing wrong in it; it is no scheme.
+    if (!LooksLikeSchemeText(content_)) {
+      err_ << "KivWZ: " << path << " is not a " << kind << " scheme file\n";
+      return false;
+    }
+    return true;
   }
   clsNavSchemes& navs_;
   std::ostream& err_;
+  std::string content_;
 };
 
 int Renumber(const std::string& navFile, const std::string& webFile, const std::string& outNav,
@@ -43,20 +59,26 @@ int Renumber(const std::string& navFile, const std::string& webFile, const std::
     err << "KivWZ: the navigation scheme in " << navFile << " has no node to renumber\n";
     return kFailed;
   }
-  if (!navs.SaveData(outNav)) {
-    err << "KivWZ: cannot write the navigation scheme to " << outNav
-        << " (it has no root node, or the file cannot be written)\n";
+  std::string navText, webText, why;
+  if (!navs.FileText(navText)) {
+    err << "KivWZ: nothing changed: the navigation scheme has no root node to write to " << outNav
+        << "\n";
+    return kFailed;
+  }
+  if (!navs.oWebs.FileText(webText)) {
+    err << "KivWZ: nothing changed: the web display scheme has no paragraph to write to " << outWeb
+        << "\n";
+    return kFailed;
+  }
+  // The paragraphs name nodes by number: one file renumbered without the other breaks the pair.
+  if (!ReplaceBothFiles(outNav, navText, outWeb, webText, why)) {
+    err << "KivWZ: nothing changed: " << why << "\n";
     return kFailed;
   }
   if (const Long outside = navs.NodesOutsideTree(); outside > 0) {
     err << "KivWZ: warning: " << outside << (outside == 1 ? " node is" : " nodes are")
         << " not below the root (a second root, a cycle or a missing parent) and left out of "
         << outNav << "\n";
-  }
-  if (!navs.SaveWeb(outWeb)) {
-    err << "KivWZ: cannot write the web display scheme to " << outWeb
-        << " (it has no paragraph, or the file cannot be written)\n";
-    return kFailed;
   }
   return kDone;
 }
@@ -94,40 +116,49 @@ int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
     return app.exit(e, out, err) == 0 ? kDone : kFailed;
   }
 
-  if (*renumber) return Renumber(nav, web, outNav, outWeb, err);
+  auto run = [&]() -> int {
+    if (*renumber) return Renumber(nav, web, outNav, outWeb, err);
 
-  clsNavSchemes navs;
-  Loader load(navs, err);
-  int status = kDone;
-  if (*checkNav) {
-    if (!load.Nav(nav)) return kFailed;
-    out << navs.CheckNav();
-  } else if (*navToDo) {
-    if (!load.Nav(nav)) return kFailed;
-    out << navs.NavToDo();
-  } else if (*checkWeb) {
-    if (!load.Nav(nav) || !load.Web(web)) return kFailed;
-    out << navs.oWebs.CheckScheme(navs);
-  } else if (*webToDo) {
-    if (!load.Web(web)) return kFailed;
-    out << navs.oWebs.WebToDo();
-  } else if (*check) {
-    if (!load.Nav(nav) || !load.Web(web)) return kFailed;
-    const Analysis navAnalysis = AnalyseNav(navs);
-    const Analysis webAnalysis = AnalyseWeb(navs.oWebs, navs);
-    out << navAnalysis.text << webAnalysis.text;
-    const bool clean =
-        navAnalysis.observations == 0 && webAnalysis.observations == 0 && webAnalysis.orphans == 0;
-    status = clean ? kDone : kFindings;
-  } else {
-    // No command: the window comes with the desktop wizard; until then, say how to use it.
-    out << app.help();
-  }
-  if (!out.flush()) {
-    err << "KivWZ: cannot write to standard output\n";
+    clsNavSchemes navs;
+    Loader load(navs, err);
+    int status = kDone;
+    if (*checkNav) {
+      if (!load.Nav(nav)) return kFailed;
+      out << navs.CheckNav();
+    } else if (*navToDo) {
+      if (!load.Nav(nav)) return kFailed;
+      out << navs.NavToDo();
+    } else if (*checkWeb) {
+      if (!load.Nav(nav) || !load.Web(web)) return kFailed;
+      out << navs.oWebs.CheckScheme(navs);
+    } else if (*webToDo) {
+      if (!load.Web(web)) return kFailed;
+      out << navs.oWebs.WebToDo();
+    } else if (*check) {
+      if (!load.Nav(nav) || !load.Web(web)) return kFailed;
+      const Analysis navAnalysis = AnalyseNav(navs);
+      const Analysis webAnalysis = AnalyseWeb(navs.oWebs, navs);
+      out << navAnalysis.text << webAnalysis.text;
+      const bool clean = navAnalysis.observations == 0 && webAnalysis.observations == 0 &&
+                         webAnalysis.orphans == 0;
+      status = clean ? kDone : kFindings;
+    } else {
+      // No command: the window comes with the desktop wizard; until then, say how to use it.
+      out << app.help();
+    }
+    if (!out.flush()) {
+      err << "KivWZ: cannot write to standard output\n";
+      return kFailed;
+    }
+    return status;
+  };
+  try {
+    return run();
+  } catch (const std::bad_alloc&) {
+    // A scheme file far larger than memory allows: say so rather than abort.
+    err << "KivWZ: out of memory reading the scheme files\n";
     return kFailed;
   }
-  return status;
 }
 
 }  // namespace kivwz

@@ -63,6 +63,8 @@ struct KivDB::Impl {
   bool ReadData(const std::string& statement, std::shared_ptr<Recordset>& records);
   // The same gate as a forward-only read: the records go to `sink` as they are read.
   bool ReadDataForward(const std::string& statement, RowSink& sink);
+  // The messages of a failed read: the SQL, then the DAL's reason.
+  void TellFailedRead(const std::string& statement);
   void LoadSchemes();
   void RefreshBrowser();
   void ExpandNode(TreeNode& node);

@@ -21,6 +21,14 @@ std::string StyleContent(const std::shared_ptr<Recordset>& records) {
 
 }  // namespace
 
+void KivDB::Impl::TellFailedRead(const std::string& statement) {
+  Tell("Unable to Access Data for the SQL : " + statement);
+  // Only a read through the DAL can fail here, and the DAL knows why.
+  if (daMode != kReadThroughDAL) return;
+  const std::string& reason = OwnDal()->LastError();
+  Tell("Reason: " + (reason.empty() ? std::string("the database gave no reason") : reason));
+}
+
 bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Recordset>& records) {
   bool ok = false;
   if (activePort != kDataPort) {
@@ -39,7 +47,7 @@ bool KivDB::Impl::ReadData(const std::string& statement, std::shared_ptr<Records
   if (!ok) {
     // A failed read leaves no rows behind, so no caller can take an earlier read's rows for it.
     records.reset();
-    Tell("Unable to Access Data for the SQL : " + statement);
+    TellFailedRead(statement);
   }
   return ok;
 }
@@ -58,7 +66,7 @@ bool KivDB::Impl::ReadDataForward(const std::string& statement, RowSink& sink) {
     if (records) FeedRecordset(*records, sink);
     ok = true;
   }
-  if (!ok) Tell("Unable to Access Data for the SQL : " + statement);
+  if (!ok) TellFailedRead(statement);
   return ok;
 }
 

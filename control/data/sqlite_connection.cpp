@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <set>
+
+#include <unistd.h>
 
 #include "control/data/sqlite_batch.h"
 #include "control/data/sqlite_values.h"
@@ -143,6 +146,17 @@ std::unique_ptr<Connection> SqliteConnection::Open(
   if (!(flags & SQLITE_OPEN_CREATE) && path != ":memory:" &&
       !std::filesystem::exists(path, ignored)) {
     error = "Database file not found: " + path;
+    return nullptr;
+  }
+  // The library names both of these "unable to open database file"; say which it is.
+  if (path != ":memory:" && std::filesystem::is_directory(path, ignored)) {
+    error = "Cannot open database " + path + ": it is a folder, not a database file";
+    return nullptr;
+  }
+  // A file it may not write the library opens read-only, so only reading is asked for.
+  if (path != ":memory:" && std::filesystem::exists(path, ignored) &&
+      ::access(path.c_str(), R_OK) != 0) {
+    error = "Cannot open database " + path + ": " + std::strerror(errno);
     return nullptr;
   }
 

@@ -6,6 +6,10 @@
 
 #include <sys/wait.h>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include <sqlite3.h>
 
 #include "tests/control/core/control_harness.h"
 
@@ -142,16 +146,71 @@ TEST(KivdbClick, UsageErrorsExitWithStatusTwo) {
   EXPECT_EQ(Kivdb(shop.folder, {"click", "--help"}).status, 0);
 }
 
-TEST(KivdbClick, ADatabaseThatCannotBeReadIsReportedAndStillExitsZero) {
+void WriteText(const std::filesystem::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+// Closes the connection that holds the shop's database locked.
+struct Sqlite3Closer {
+  void operator()(sqlite3* db) const { sqlite3_close(db); }
+};
+
+TEST(KivdbClick, AnUnreadableDatabaseIsNamedWithItsReasonAndExitsOne) {
   Shop shop;
-  const Outcome run =
-      Kivdb(shop.folder, {"click", "--connect",
-                          "Provider=SQLite;Data Source=" + shop.Path("missing.db"), "--talking"});
-  EXPECT_EQ(run.status, 0);
-  ASSERT_GE(run.out.size(), 2u);
-  EXPECT_EQ(run.out[0], "KivDBMessage: Unable to Access Data for the SQL : SELECT * FROM XST1");
-  EXPECT_EQ(run.out[1], "KivDBMessage: Error Reading Data From Database");
+  WriteText(shop.folder / "notes.txt", "not a database, only text that is long enough to tell\n");
+  // Another connection holding a write transaction: readers wait for it, then give up.
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(shop.Path("shop.db").c_str(), &raw), SQLITE_OK);
+  std::unique_ptr<sqlite3, Sqlite3Closer> holder(raw);
+  ASSERT_EQ(sqlite3_exec(raw, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+  struct Case {
+    const char* name;
+    std::string source;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"missing", shop.Path("missing.db"), "Database file not found: " + shop.Path("missing.db")},
+      {"folder", shop.folder.string(),
+       "Cannot open database " + shop.folder.string() + ": it is a folder, not a database file"},
+      {"text file", shop.Path("notes.txt"),
+       "Cannot open database " + shop.Path("notes.txt") + ": file is not a database"},
+      {"locked", shop.Path("shop.db") + ";Busy Timeout=50", "database is locked"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Outcome run =
+        Kivdb(shop.folder,
+              {"click", "--connect", "Provider=SQLite;Data Source=" + c.source, "--talking"});
+    EXPECT_EQ(run.status, 1);
+    ASSERT_GE(run.out.size(), 3u);
+    EXPECT_EQ(run.out[0], "KivDBMessage: Unable to Access Data for the SQL : SELECT * FROM XST1");
+    EXPECT_THAT(run.out[1], ::testing::StartsWith("KivDBMessage: Reason: "));
+    EXPECT_THAT(run.out[1], ::testing::HasSubstr(c.reason));
+    EXPECT_EQ(run.out[2], "KivDBMessage: Error Reading Data From Database");
+    EXPECT_THAT(
+        run.err,
+        ElementsAre(::testing::AllOf(
+            ::testing::StartsWith("error: the schemes could not be read from the database: "),
+            ::testing::HasSubstr(c.reason))));
+  }
   EXPECT_FALSE(std::filesystem::exists(shop.folder / "missing.db"));
+}
+
+TEST(KivdbClick, FolderIsCreatedWhenMissingOrTheRunFailsSayingWhy) {
+  Shop shop;
+  const std::filesystem::path nested = shop.folder / "pages" / "today";
+  Outcome run = Kivdb(shop.folder, {"click", "--connect", shop.connect, "--folder", nested.string(),
+                                    "Data Browser\\Diary"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(std::filesystem::exists(nested / "oReport.htm"));
+
+  WriteText(shop.folder / "plain", "");
+  run = Kivdb(shop.folder,
+              {"click", "--connect", shop.connect, "--folder", shop.Path("plain") + "/below"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_THAT(run.err, ElementsAre(::testing::StartsWith("error: cannot create the folder " +
+                                                         shop.Path("plain") + "/below: ")));
 }
 
 TEST(KivdbClick, QueryTimeoutStopsASlowParagraphAndThePageIsStillShown) {

@@ -4,9 +4,17 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include <kivdb/dal.h>
 #include "tests/control/core/control_harness.h"
@@ -234,8 +242,9 @@ TEST(KivdbExport, FailsWhenTheSchemesCannotBeRead) {
       {"export", "--connect", "Provider=SQLite;Data Source=" + missing.string(), "--out", "site"},
       shop.folder);
   EXPECT_EQ(run.status, 1);
-  EXPECT_THAT(run.err, HasSubstr("error: the schemes could not be read from the database; "
-                                 "nothing was exported\n"));
+  EXPECT_THAT(run.err, HasSubstr("error: the schemes could not be read from the database: "
+                                 "Database file not found: " +
+                                 missing.string() + "; nothing was exported\n"));
   EXPECT_EQ(run.out, "");
   EXPECT_FALSE(fs::exists(shop.folder / "site" / "index.html"));
 }
@@ -256,7 +265,7 @@ TEST(KivdbExport, RefusesWrongArguments) {
        2,
        "error: --max-nodes must be 1 or more"},
       {"a role that is no number", {"--out", site, "--role", "chief"}, 2, "error: --role chief: "},
-      {"a folder that is a file", {"--out", aFile}, 1, "error: cannot create the folder "},
+      {"a folder that is a file", {"--out", aFile}, 1, " is not a folder"},
       {"no folder", {}, 2, "--out"},
       {"a negative row cap", {"--out", site, "--max-rows", "-1"}, 2, "--max-rows"},
       {"a negative time limit", {"--out", site, "--query-timeout", "-1"}, 2, "--query-timeout"},
@@ -272,28 +281,153 @@ TEST(KivdbExport, RefusesWrongArguments) {
   }
 }
 
-TEST(KivdbExport, AFileTheDiskRefusesEndsTheExportNamingIt) {
-  struct Case {
-    const char* link;   // the file in the site that leads to a full disk
-    const char* named;  // the file the error names
-  };
-  const Case cases[] = {
-      {"fp.htm", "fp.htm"},                  // the control's front page
-      {"oReport.htm", "oReport.htm"},        // the control's report page
-      {"page-1.htm", "page-1.htm"},          // the first page kept
-      {"index.html.writing", "index.html"},  // the index, before it is renamed into place
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.link);
-    const Shop shop;
-    fs::create_directories(shop.Site());
-    testing_support::FullDiskLink(shop.Site() / c.link);
-    const ProgramRun run = shop.Export({});
-    EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_THAT(run.err, HasSubstr("error: cannot write " + (shop.Site() / c.named).string()));
-    EXPECT_EQ(run.out, "");
-    EXPECT_FALSE(fs::exists(shop.Site() / "index.html"));
+void WriteText(const fs::path& file, const std::string& text) {
+  std::ofstream(file, std::ios::binary) << text;
+}
+
+// What an earlier export left, with a file of the user's beside it.
+void EarlierSite(const fs::path& site) {
+  fs::create_directories(site);
+  WriteText(site / "index.html", "earlier index");
+  WriteText(site / "page-99.htm", "a page of a larger, earlier export");
+  WriteText(site / "notes.txt", "the user's own");
+}
+
+// The folders an export builds beside the site, left behind.
+std::vector<std::string> Leftovers(const fs::path& site) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(site.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.find(".new-") != std::string::npos || name.find(".old-") != std::string::npos)
+      names.push_back(name);
   }
+  return names;
+}
+
+TEST(KivdbExport, AWriteTheDiskRefusesStopsAtOnceAndKeepsTheEarlierSite) {
+  const Shop shop;
+  EarlierSite(shop.Site());
+  // Only the program's own files are held small (512 bytes: a page is larger, the control's
+  // scratch files are not); its messages reach err.txt through a pipe, which no limit stops.
+  const std::string command =
+      "cd " + ShellQuote(shop.folder.string()) + " && { trap '' XFSZ; ulimit -f 1; " +
+      ShellQuote(KIVDB_PROGRAM) + " export --connect " + ShellQuote(shop.connect) + " --out " +
+      ShellQuote(shop.Site().string()) +
+      " --keep-going 2>&1 > out.txt; echo $? > status.txt; } | cat > err.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  ProgramRun run;
+  run.status = std::stoi(ReadFile(shop.folder / "status.txt"));
+  run.out = ReadFile(shop.folder / "out.txt");
+  run.err = ReadFile(shop.folder / "err.txt");
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("error: cannot write "));
+  EXPECT_THAT(run.err,
+              HasSubstr("nothing was exported; " + shop.Site().string() + " is as it was"));
+  // The walk ends at the first refusal: it would only repeat.
+  EXPECT_EQ(CountOf(run.err, "Path/File access error: ") + CountOf(run.err, "Disk full: "), 1)
+      << run.err;
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(ReadFile(shop.Site() / "index.html"), "earlier index");
+  EXPECT_TRUE(fs::exists(shop.Site() / "page-99.htm"));
+  EXPECT_THAT(Leftovers(shop.Site()), ::testing::IsEmpty());
+}
+
+TEST(KivdbExport, APageWhoseReadFailsFailsTheExportOrIsMarkedWithKeepGoing) {
+  const Shop shop(fixture::SchemeFixture::Standard().Query("spW_Visits", "SELECT * FROM Nowhere"));
+  EarlierSite(shop.Site());
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    bool written;
+  };
+  const Case cases[] = {{"stops", {}, false}, {"keeps going", {"--keep-going"}, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProgramRun run = shop.Export(c.args);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_THAT(run.err,
+                HasSubstr("Data Browser\\Diary: Reason: spW_Visits: no such table: Nowhere\n"));
+    const std::string index = ReadFile(shop.Site() / "index.html");
+    if (c.written) {
+      EXPECT_THAT(
+          index,
+          HasSubstr(">Diary</a> <span class=\"failed\">&#9888; failed</span>"
+                    "<span class=\"reason\">Failed: spW_Visits: no such table: Nowhere</span>"));
+      EXPECT_THAT(index, HasSubstr("1 page lacks data: a read failed"));
+      EXPECT_THAT(run.err, HasSubstr(" messages, 1 failed page\n"));
+      EXPECT_EQ(run.out, (shop.Site() / "index.html").string() + "\n");
+      EXPECT_FALSE(fs::exists(shop.Site() / "page-99.htm"));
+    } else {
+      EXPECT_EQ(index, "earlier index");
+      EXPECT_THAT(run.err,
+                  HasSubstr("error: Data Browser\\Diary: spW_Visits: no such table: Nowhere\n"));
+      EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(ReadFile(shop.Site() / "notes.txt"), "the user's own");
+    EXPECT_THAT(Leftovers(shop.Site()), ::testing::IsEmpty());
+  }
+}
+
+// True once no process holds the lock beside the site.
+bool LockIsFree(const fs::path& site) {
+  const fs::path lock = site.parent_path() / ("." + site.filename().string() + ".lock");
+  const int fd = ::open(lock.c_str(), O_RDWR);
+  if (fd < 0) return false;
+  const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+  ::close(fd);
+  return free;
+}
+
+template <class Condition>
+bool Within(std::chrono::seconds limit, Condition condition) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+TEST(KivdbExport, AKilledOrSecondExportLeavesTheEarlierSiteAsItWas) {
+  // The diary's page never ends, so the first export is caught in the middle of its walk.
+  const Shop shop(fixture::SchemeFixture::Standard().Query(
+      "spW_Visits",
+      "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 100000000000) "
+      "SELECT count(*) AS Visits FROM c"));
+  EarlierSite(shop.Site());
+  const std::string start =
+      "cd " + ShellQuote(shop.folder.string()) + " && { " + ShellQuote(KIVDB_PROGRAM) +
+      " export --connect " + ShellQuote(shop.connect) + " --out " +
+      ShellQuote(shop.Site().string()) + " > first.out 2> first.err & echo $! > first.pid; }";
+  ASSERT_EQ(std::system(start.c_str()), 0);
+  const bool midway = Within(std::chrono::seconds(30), [&] {
+    for (const std::string& name : Leftovers(shop.Site())) {
+      if (fs::exists(shop.Site().parent_path() / name / "page-1.htm")) return true;
+    }
+    return false;
+  });
+  const std::string pid = ReadFile(shop.folder / "first.pid");
+  ASSERT_FALSE(pid.empty());
+  if (!midway) std::system(("kill -9 " + pid).c_str());
+  ASSERT_TRUE(midway) << ReadFile(shop.folder / "first.err");
+
+  const ProgramRun second = shop.Export({"--query-timeout", "1"});
+  EXPECT_EQ(second.status, 1);
+  EXPECT_THAT(second.err, HasSubstr("another export into " + shop.Site().string() + " is running"));
+
+  ASSERT_EQ(std::system(("kill -9 " + pid).c_str()), 0);
+  ASSERT_TRUE(Within(std::chrono::seconds(10), [&] { return LockIsFree(shop.Site()); }));
+  EXPECT_EQ(ReadFile(shop.Site() / "index.html"), "earlier index");
+  EXPECT_TRUE(fs::exists(shop.Site() / "page-99.htm"));
+
+  // The next export clears what the killed one left and replaces the site whole.
+  const ProgramRun next = shop.Export({"--query-timeout", "1", "--keep-going"});
+  EXPECT_EQ(next.status, 1) << next.err;
+  EXPECT_THAT(ReadFile(shop.Site() / "index.html"),
+              HasSubstr("Failed: The query timed out after 1 s"));
+  EXPECT_FALSE(fs::exists(shop.Site() / "page-99.htm"));
+  EXPECT_EQ(ReadFile(shop.Site() / "notes.txt"), "the user's own");
+  EXPECT_THAT(Leftovers(shop.Site()), ::testing::IsEmpty());
 }
 
 }  // namespace

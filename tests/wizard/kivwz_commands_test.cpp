@@ -167,7 +167,15 @@ TEST_F(KivWZCommands, UnreadableFilesAndBadCommandLinesExit2) {
       {{"renumber", File("XST1.txt"), File("XST2.txt"), File("nofolder/a"), File("b")}, "nofolder"},
       {{"check-nav"}, "NAV"},
       {{"frobnicate"}, "frobnicate"},
+      {{"check-nav", "/dev/zero"}, "Unable to open file /dev/zero: it is not a regular file"},
+      {{"check-nav", dir_.string()}, "Unable to open file " + dir_.string() + ": it is a folder"},
+      {{"check", File("empty.txt"), File("XST2.txt")},
+       File("empty.txt") + " is not a navigation scheme file"},
+      {{"check", File("XST1.txt"), File("binary.txt")},
+       File("binary.txt") + " is not a web scheme file"},
   };
+  Write("empty.txt", " \r\n");
+  Write("binary.txt", std::string("1,\x7f\x45\x4c\x46\x02\x01\x00\x00,3\r\n", 16));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
     const Outcome run = KivWZ(c.args);
@@ -175,6 +183,53 @@ TEST_F(KivWZCommands, UnreadableFilesAndBadCommandLinesExit2) {
     EXPECT_EQ(run.out, "");
     EXPECT_NE(run.err.find(c.errorPart), std::string::npos) << run.err;
   }
+}
+
+TEST_F(KivWZCommands, RenumberWritesBothFilesOrNeither) {
+  WriteBrokenDesign();
+  Write("out1.txt", "the earlier navigation scheme");
+  std::filesystem::create_directory(File("folder"));
+  struct Case {
+    std::string outWeb;
+    std::string why;
+  } cases[] = {
+      {File("nofolder/out2.txt"), "cannot write " + File("nofolder/out2.txt") + ": No such file"},
+      {File("folder"), "cannot write " + File("folder") + ": it is a folder"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.outWeb);
+    const Outcome run =
+        KivWZ({"renumber", File("XST1.txt"), File("XST2.txt"), File("out1.txt"), c.outWeb});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("KivWZ: nothing changed: " + c.why), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(File("out1.txt")), "the earlier navigation scheme");
+    // No temporary file stays behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_),
+                            std::filesystem::directory_iterator()),
+              6);
+  }
+}
+
+TEST_F(KivWZCommands, AByteOrderMarkIsSkippedAndRunningOutOfMemoryIsReported) {
+  Write("bom.txt",
+        "\xEF\xBB\xBF"
+        "1,\"Root\",\"F\",0,\"\",\"\",\"\",\"\"\r\n"
+        "2,\"Child\",\"G\",1,\"\",\"\",\"\",\"\"\r\n");
+  WriteBrokenDesign();
+  // Without the mark skipped the root line is lost, and with it every node below.
+  Outcome run =
+      KivWZ({"renumber", File("bom.txt"), File("XST2.txt"), File("out1.txt"), File("out2.txt")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(ReadFile(File("out1.txt")).find("\r\n1,\"Root\",\"F\",0,"), std::string::npos);
+
+  // Far more nodes than 300 MB of address space can hold.
+  std::ofstream big(File("big.txt"), std::ios::binary);
+  for (int id = 1; id <= 1500000; ++id) big << id << ",\"Node " << id << "\",\"N\",1,,,,\r\n";
+  big.close();
+  run = Run("/bin/sh", {"-c", "ulimit -v 300000; exec \"$0\" \"$@\"", KIVWZ_PROGRAM, "check-nav",
+                        File("big.txt")});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("KivWZ: out of memory"), std::string::npos) << run.err;
 }
 
 TEST_F(KivWZCommands, HelpPrintsUsage) {

@@ -31,6 +31,16 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
       err << "error: cannot read the current folder: " << error.message() << "\n";
       return kExitUsage;
     }
+  } else {
+    // The pages go there: a folder that cannot be made would leave the run writing nothing.
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) {
+      err << "error: cannot create the folder " << folder
+          << (error ? ": " + error.message() : std::string(": a file of that name is there"))
+          << "\n";
+      return kExitFailed;
+    }
   }
 
   KivDB control;
@@ -41,7 +51,12 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
     return kExitUsage;
   }
 
-  control.OnKivDBMessage([&](const std::string& text) { out << "KivDBMessage: " << text << "\n"; });
+  SchemeReadWatch schemes;
+  bool refreshing = true;
+  control.OnKivDBMessage([&](const std::string& text) {
+    if (refreshing) schemes.See(text);
+    out << "KivDBMessage: " << text << "\n";
+  });
   control.OnLogIt([&](const std::string& type, const std::string& narration) {
     out << "LogIt: " << type << ": " << narration << "\n";
   });
@@ -65,6 +80,12 @@ int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err) 
 
   control.SetControls(tree, browser);
   control.RefreshBrowser();
+  refreshing = false;
+  if (const std::string failure = schemes.Failure(control); !failure.empty()) {
+    out.flush();
+    err << "error: " << failure << "\n";
+    return kExitFailed;
+  }
 
   for (const std::string& path : options.paths) {
     TreeNode* node = tree.FindByPath(path);

@@ -7,8 +7,9 @@
 //   Navigate: ADDRESS
 // then, for each --follow URL, the events it raised and "Cancel: True" or "Cancel: False", and
 // with --tree the tree, one "TEXT [KEY] {TAG}" line per node, two spaces of indent per level.
-// Scripts rely on these lines and on the exit status: 0 after a run, 2 for a usage error or a
-// path that matches no node.
+// Scripts rely on these lines and on the exit status: 0 after a run, 1 when the schemes cannot be
+// read or the folder cannot be made (saying why on standard error), 2 for a usage error or a path
+// that matches no node.
 
 #include <ostream>
 #include <string>
@@ -33,7 +34,11 @@ struct ClickOptions {
 };
 
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
+
+// The message the control raises, talking or not, when a read of its schemes or a page fails.
+inline constexpr const char* kReadFailedMessage = "Error Reading Data From Database";
 
 int RunClick(const ClickOptions& options, std::ostream& out, std::ostream& err);
 

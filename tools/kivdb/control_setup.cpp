@@ -1,6 +1,8 @@
 #include "tools/kivdb/control_setup.h"
 
+#include <kivdb/dal.h>
 #include <kivdb/error.h>
+#include "tools/kivdb/click_command.h"
 
 namespace kivdb::tool {
 
@@ -23,6 +25,19 @@ bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream&
     return false;
   }
   return true;
+}
+
+void SchemeReadWatch::See(const std::string& text) {
+  static constexpr std::string_view kReason = "Reason: ";
+  if (text == kReadFailedMessage) failed_ = true;
+  if (reason_.empty() && text.rfind(kReason, 0) == 0) reason_ = text.substr(kReason.size());
+}
+
+std::string SchemeReadWatch::Failure(KivDB& control) const {
+  if (!failed_) return "";
+  const std::string& reason = reason_.empty() ? control.DAL()->LastError() : reason_;
+  return "the schemes could not be read from the database" +
+         (reason.empty() ? std::string() : ": " + reason);
 }
 
 }  // namespace kivdb::tool

@@ -24,4 +24,19 @@ struct ControlSettings {
 // False, after an "error: --role ROLE: DESCRIPTION" line on `err`, when the role is no number.
 bool SetUpControl(KivDB& control, const ControlSettings& settings, std::ostream& err);
 
+// Watches the control's messages while RefreshBrowser reads the schemes: any failed read there
+// leaves the tree without its schemes or its pages without their paragraphs.
+class SchemeReadWatch {
+ public:
+  // For every KivDBMessage raised meanwhile.
+  void See(const std::string& text);
+  // "" when every read succeeded, else the line that says why not ("the schemes could not be
+  // read from the database: REASON"), the reason as the control gave it or else the DAL's.
+  std::string Failure(KivDB& control) const;
+
+ private:
+  bool failed_ = false;
+  std::string reason_;
+};
+
 }  // namespace kivdb::tool

@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
 #include <kivdb/kivdb.h>
@@ -11,14 +12,13 @@
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/control_setup.h"
 #include "tools/kivdb/site_index.h"
+#include "tools/kivdb/site_swap.h"
 #include "tools/kivdb/site_walk.h"
 
 namespace kivdb::tool {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kExitFailed = 1;
 
 // The folder as the control wants its ApplicationFolder: absolute, without a trailing separator.
 fs::path SiteFolder(const std::string& out) {
@@ -58,14 +58,16 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
     err << "error: --max-nodes must be 1 or more\n";
     return kExitUsage;
   }
-  const fs::path folder = SiteFolder(options.out);
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error || !fs::is_directory(folder)) {
-    err << "error: cannot create the folder " << folder.string()
-        << (error ? ": " + error.message() : std::string()) << "\n";
+  const fs::path site = SiteFolder(options.out);
+  std::optional<SiteSwap> swap;
+  try {
+    swap.emplace(site);
+  } catch (const std::exception& e) {
+    err << "error: " << e.what() << "\n";
     return kExitFailed;
   }
+  // The control writes into the new folder; the site takes its place when the walk is done.
+  const fs::path& folder = swap->Building();
 
   KivDB control;
   if (!SetUpControl(control,
@@ -78,23 +80,34 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   MemoryTreeView tree;
   MemoryBrowser browser;
   SiteWalk walk(tree, browser, folder, err);
-  control.OnKivDBMessage([&](const std::string& text) { walk.Message(text); });
+  SchemeReadWatch schemes;
+  bool refreshing = true;
+  control.OnKivDBMessage([&](const std::string& text) {
+    if (refreshing) schemes.See(text);
+    walk.Message(text);
+  });
   control.SetControls(tree, browser);
   control.RefreshBrowser();
-  // Without its schemes the control still shows a root, with nothing below it.
-  const TreeNode* root = tree.Count() > 0 ? &tree.Item(1) : nullptr;
-  if (walk.Messages() > 0 && (!root || root->Children() == 0)) {
-    err << "error: the schemes could not be read from the database; nothing was exported\n";
+  refreshing = false;
+  if (const std::string failure = schemes.Failure(control); !failure.empty()) {
+    err << "error: " << failure << "; nothing was exported\n";
     return kExitFailed;
   }
 
   WalkReport report;
+  std::error_code error;
   try {
-    report = walk.Run(options.maxNodes);
+    report = walk.Run(options.maxNodes, options.keepGoing);
+    if (report.stoppedAtFailure) {
+      err << "error: " << report.firstFailure << "\n"
+          << "error: a page could not be read from the database; nothing was exported, "
+          << site.string() << " is as it was (--keep-going exports the rest and marks it)\n";
+      return kExitFailed;
+    }
     for (const std::string& source : report.sources) {
       if (!fs::exists(folder / source, error)) {
         err << "kivdb export: warning: the pages refer to " << source << ", which is not in "
-            << folder.string() << "\n";
+            << site.string() << "\n";
       }
     }
     IndexOptions index;
@@ -104,12 +117,19 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
       index.footnote = "This export stopped at its limit of " +
                        Plural(options.maxNodes, "node", "nodes") + "; the tree goes on.";
     }
+    if (report.failed > 0) {
+      index.footnote += std::string(index.footnote.empty() ? "" : " ") +
+                        Plural(report.failed, "page lacks", "pages lack") +
+                        " data: a read failed (marked in the tree).";
+    }
     WriteIndex(folder / "index.html", IndexHtml(report.tree, index));
+    fs::remove(folder / KivDB::kReportFile, error);
+    swap->Commit();
   } catch (const std::exception& e) {
     err << "error: " << e.what() << "\n";
+    err << "error: nothing was exported; " << site.string() << " is as it was\n";
     return kExitFailed;
   }
-  fs::remove(folder / KivDB::kReportFile, error);
 
   if (report.cutOff) {
     err << "kivdb export: stopped at the limit of " << Plural(options.maxNodes, "node", "nodes")
@@ -118,10 +138,12 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   err << "kivdb export: " << Plural(report.nodes, "node", "nodes") << ", "
       << Plural(report.pages, "page", "pages") << ", "
       << Plural(report.pictures, "picture", "pictures") << ", "
-      << Plural(report.messages, "message", "messages") << "\n";
-  out << (folder / "index.html").string() << "\n";
+      << Plural(report.messages, "message", "messages");
+  if (report.failed > 0) err << ", " << Plural(report.failed, "failed page", "failed pages");
+  err << "\n";
+  out << (site / "index.html").string() << "\n";
   out.flush();
-  return kExitOk;
+  return report.failed > 0 ? kExitFailed : kExitOk;
 }
 
 }  // namespace kivdb::tool

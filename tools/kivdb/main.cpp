@@ -58,6 +58,8 @@ int main(int argc, char** argv) {
       ->add_option("--max-rows", exportOptions.maxRows,
                    "show at most N rows per table (MaxRows; default 0: no limit)")
       ->check(CLI::NonNegativeNumber);
+  exportPages->add_flag("--keep-going", exportOptions.keepGoing,
+                        "export past pages whose data could not be read, marking them (exit 1)");
 
   try {
     app.parse(argc, argv);

@@ -49,7 +49,22 @@ constexpr const char* kScript =
     "  });\r\n"
     "</script>\r\n";
 
-std::string Label(const SiteNode& node) {
+// Only an index with failed pages carries these rules, so a sound export's index stays as it was.
+constexpr const char* kFailedStyle =
+    "<style>\r\n"
+    "  nav .failed { color: #ffb4a8; }\r\n"
+    "  nav .reason { display: block; padding-left: 22px; color: #ffb4a8; font-size: 12px; }\r\n"
+    "</style>\r\n";
+
+// A failed page is marked beside its caption and its reason written under it, not only in the
+// tooltip: whoever reads the numbers on it must see that some are missing.
+std::string FailedMark(const SiteNode& node) {
+  if (!node.failed) return "";
+  return " <span class=\"failed\">&#9888; failed</span><span class=\"reason\">" +
+         HtmlEscape(node.note) + "</span>";
+}
+
+std::string Caption(const SiteNode& node) {
   if (!node.page.empty()) {
     std::string label = "<a href=\"" + HtmlEscape(node.page) + "\" target=\"page\"";
     if (!node.note.empty()) label += " title=\"" + HtmlEscape(node.note) + "\"";
@@ -58,6 +73,10 @@ std::string Label(const SiteNode& node) {
   std::string label = "<span class=\"nopage\"";
   if (!node.note.empty()) label += " title=\"" + HtmlEscape(node.note) + "\"";
   return label + ">" + HtmlEscape(node.caption) + "</span>";
+}
+
+std::string Label(const SiteNode& node) {
+  return Caption(node) + FailedMark(node);
 }
 
 }  // namespace
@@ -73,6 +92,8 @@ std::string IndexHtml(const SiteTree& tree, const IndexOptions& options) {
   std::string html = kHead;
   html += "<title>" + HtmlEscape(options.title) + "</title>\r\n";
   html += kStyle;
+  if (std::any_of(tree.nodes.begin(), tree.nodes.end(), [](const SiteNode& n) { return n.failed; }))
+    html += kFailedStyle;
   html += "</head>\r\n<body>\r\n<nav>\r\n<h1>" + HtmlEscape(options.title) + "</h1>\r\n<ul>\r\n";
 
   // Depth first without recursion: each entry is a node to open, or the end of a node's list.

@@ -20,6 +20,8 @@ constexpr const char* kNoPage =
     "No page: the node is not open to this role, or its page could not be built";
 constexpr const char* kRepeats = "Not opened again: the same record already appears above it";
 constexpr const char* kCutOff = "Not opened: the export stopped at its node limit";
+constexpr std::string_view kFailedRead = "Unable to Access Data for the SQL : ";
+constexpr std::string_view kReason = "Reason: ";
 
 std::string ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -90,12 +92,17 @@ void SiteWalk::Message(const std::string& text) {
     if (const size_t at = text.find(inFolder); at != std::string::npos)
       refusedFile_ = text.substr(at + 2);
   }
+  if (text.rfind(kFailedRead, 0) == 0) {
+    readFailed_ = true;
+  } else if (readFailed_ && failReason_.empty() && text.rfind(kReason, 0) == 0) {
+    failReason_ = text.substr(kReason.size());
+  }
   err_ << "kivdb export: ";
   if (!currentPath_.empty()) err_ << currentPath_ << ": ";
   err_ << text << "\n";
 }
 
-WalkReport SiteWalk::Run(long maxNodes) {
+WalkReport SiteWalk::Run(long maxNodes, bool keepGoing) {
   WalkReport report;
   TreeNode* root = tree_.SelectedItem();
   if (!root && tree_.Count() > 0) root = &tree_.Item(1);
@@ -146,6 +153,10 @@ WalkReport SiteWalk::Run(long maxNodes) {
     Open(node, site, report);
     if (!refusedFile_.empty()) throw std::runtime_error("cannot write " + refusedFile_);
     ++report.nodes;
+    if (report.tree.nodes[site].failed && !keepGoing) {
+      report.stoppedAtFailure = true;
+      break;
+    }
     Progress(report);
     enter(node, site);
   }
@@ -168,13 +179,23 @@ WalkReport SiteWalk::Run(long maxNodes) {
 void SiteWalk::Open(TreeNode& node, size_t site, WalkReport& report) {
   currentPath_ = node.FullPath();
   const long messagesBefore = messages_;
+  readFailed_ = false;
+  failReason_.clear();
   tree_.Click(node);
+  SiteNode& entry = report.tree.nodes[site];
+  if (readFailed_) {
+    // An empty result is a page; a read that failed leaves the page without its data.
+    entry.failed = true;
+    entry.note = "Failed: " + (failReason_.empty() ? std::string("a read failed") : failReason_);
+    if (report.failed++ == 0) report.firstFailure = currentPath_ + ": " + entry.note.substr(8);
+  }
   if (browser_.Current() == reportFile_) {
     KeepPage(site, report);
     return;
   }
-  report.tree.nodes[site].note =
-      messages_ > messagesBefore ? "No page: " + lastMessage_ : std::string(kNoPage);
+  if (!entry.failed) {
+    entry.note = messages_ > messagesBefore ? "No page: " + lastMessage_ : std::string(kNoPage);
+  }
 }
 
 void SiteWalk::KeepPage(size_t site, WalkReport& report) {

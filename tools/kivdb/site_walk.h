@@ -28,7 +28,10 @@ struct WalkReport {
   long pages = 0;
   long pictures = 0;
   long messages = 0;
+  long failed = 0;                // pages that had a failed read
   bool cutOff = false;            // stopped at the node limit
+  bool stoppedAtFailure = false;  // stopped at the first failed page
+  std::string firstFailure;       // "PATH: REASON" of the first failed page
   std::set<std::string> sources;  // files the pages refer to relatively
 };
 
@@ -46,9 +49,10 @@ class SiteWalk {
   long Messages() const { return messages_; }
 
   // Walks from the root that RefreshBrowser built, opening at most `maxNodes` nodes (the root
-  // counts). Throws std::runtime_error when a page or a picture cannot be kept or the control
-  // could not write its page into the folder.
-  WalkReport Run(long maxNodes);
+  // counts). Unless `keepGoing`, the walk stops at the first page that had a failed read. Throws
+  // std::runtime_error when a page or a picture cannot be kept or the control could not write its
+  // page into the folder.
+  WalkReport Run(long maxNodes, bool keepGoing);
 
  private:
   void Open(TreeNode& node, size_t site, WalkReport& report);
@@ -63,6 +67,8 @@ class SiteWalk {
   std::string currentPath_;
   std::string lastMessage_;
   std::string refusedFile_;
+  bool readFailed_ = false;  // since the current node was clicked
+  std::string failReason_;
   long messages_ = 0;
   std::chrono::steady_clock::time_point lastProgress_;
 };

@@ -75,12 +75,16 @@ class clsNavSchemes {
   // The root and the nodes below it, in tree order. False, writing nothing, for a scheme without
   // a root or when the file cannot be written; the previous file survives a failed save.
   bool SaveData(const std::string& vFile) const;
+  // What SaveData writes; false, leaving `content` alone, for a scheme without a root.
+  bool FileText(std::string& content) const;
   // The nodes SaveData leaves out: those no parent chain leads to from the root (a second root,
   // a cycle, a node that is its own parent, a missing parent). All of them without a root.
   Long NodesOutsideTree() const;
   // Replaces every node with those of the file, then redraws the tree; false, changing nothing,
   // when the file cannot be read. Paragraphs are kept.
   bool LoadData(const std::string& vFile);
+  // LoadData on a file's content already read.
+  void LoadText(std::string_view content);
   bool SaveWeb(const std::string& vFile) const { return oWebs.SaveData(vFile); }
   // Loads the paragraphs, then shows all of them.
   bool LoadWeb(const std::string& oFile);

@@ -30,42 +30,59 @@ void AppendNode(std::string& out, const clsNavScheme& node) {
 
 }  // namespace
 
-bool clsNavSchemes::SaveData(const std::string& vFile) const {
+bool clsNavSchemes::FileText(std::string& content) const {
   const ChildIndex index(nodes_);
   // Without a root nothing would be written but the header: refuse rather than replace a file
   // with an empty scheme.
   if (index.Root() == ChildIndex::kNone) return false;
-  std::string content;
+  content.clear();
   content.reserve(128 + 96 * nodes_.Count());
   AppendHeaderLine(content, {col::kColumnNames.begin(), col::kColumnNames.end()});
   // Only the root and the nodes below it, in tree order.
   for (const TreeStep& step : PreOrder(index)) AppendNode(content, *step.node);
-  return ReplaceFile(vFile, content);
+  return true;
+}
+
+bool clsNavSchemes::SaveData(const std::string& vFile) const {
+  std::string content;
+  return FileText(content) && ReplaceFile(vFile, content);
 }
 
 Long clsNavSchemes::NodesOutsideTree() const {
   return Count() - static_cast<Long>(PreOrder(ChildIndex(nodes_)).size());
 }
 
+namespace {
+
+void AddRecord(clsNavSchemes& navs, const RecordFields& fields) {
+  auto node = std::make_shared<clsNavScheme>();
+  // Type before query and parameter: the record drops the query of an F or N line.
+  node->ID(fields.Number(col::ID));
+  node->descriptionIs = fields.Text(col::descriptionIs);
+  node->typeIs(fields.Text(col::typeIs));
+  node->parentIs = fields.Number(col::parentIs);
+  node->queryIs(fields.Text(col::queryIs));
+  node->parmIs(fields.Text(col::parmIs));
+  node->iconIs = fields.Text(col::iconIs);
+  node->roleIs = fields.Text(col::roleIs);
+  navs.Add(std::move(node));  // a repeated ID is dropped: the first line wins
+}
+
+}  // namespace
+
 bool clsNavSchemes::LoadData(const std::string& vFile) {
   const bool read = ReadRecords(
       vFile, [this] { nodes_.Clear(); },
-      [this](const RecordFields& fields) {
-        auto node = std::make_shared<clsNavScheme>();
-        // Type before query and parameter: the record drops the query of an F or N line.
-        node->ID(fields.Number(col::ID));
-        node->descriptionIs = fields.Text(col::descriptionIs);
-        node->typeIs(fields.Text(col::typeIs));
-        node->parentIs = fields.Number(col::parentIs);
-        node->queryIs(fields.Text(col::queryIs));
-        node->parmIs(fields.Text(col::parmIs));
-        node->iconIs = fields.Text(col::iconIs);
-        node->roleIs = fields.Text(col::roleIs);
-        Add(std::move(node));  // a repeated ID is dropped: the first line wins
-      });
+      [this](const RecordFields& fields) { AddRecord(*this, fields); });
   if (!read) return false;
   DispInTV();
   return true;
+}
+
+void clsNavSchemes::LoadText(std::string_view content) {
+  nodes_.Clear();
+  ForEachRecord(content, [this](const RecordFields& fields) { AddRecord(*this, fields); });
+  DispInTV();
 }
 
 bool clsNavSchemes::LoadWeb(const std::string& oFile) {

@@ -57,14 +57,35 @@ class RecordFields {
 template <class OnLine>
 void ForEachDataLine(std::string_view content, OnLine onLine);
 
+// Calls onRecord with the RecordFields of every data line of a file's content.
+template <class OnRecord>
+void ForEachRecord(std::string_view content, OnRecord onRecord);
+
 // Reads a scheme file and calls onRecord with the RecordFields of every data line. onRead runs
 // once the file has been read, before the first record, so that a file that cannot be read
 // leaves what the caller holds as it was. False when the file cannot be read.
 template <class OnRead, class OnRecord>
 bool ReadRecords(const std::string& path, OnRead onRead, OnRecord onRecord);
 
-// Reads the whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& content);
+// Far above any real scheme file; a larger file, or a device that never ends, is refused rather
+// than read until memory runs out.
+inline constexpr long long kMaxSchemeFileBytes = 64LL << 20;
+
+// Reads the whole file; false when it cannot be opened or read, is no regular file or is larger
+// than kMaxSchemeFileBytes, with the reason in plain words in `why` when given.
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* why = nullptr);
+
+// False for content no scheme file has: nothing but spaces and line ends, or bytes of binary data
+// (NUL and the other control characters but tab, CR and LF).
+bool LooksLikeSchemeText(std::string_view content);
+
+// Replaces two files together (the navigation and the web display scheme): both contents go to
+// temporary files first, then both are renamed into place; when the second rename fails the
+// first file is put back. So either both files are replaced or neither is. False on failure, with
+// `why` naming the file and the system's reason.
+bool ReplaceBothFiles(const std::string& firstPath, std::string_view firstContent,
+                      const std::string& secondPath, std::string_view secondContent,
+                      std::string& why);
 
 // Replaces the file with content: written to a temporary file beside it, then renamed over it, so
 // a failed write leaves the previous file as it was. False on any failure.
@@ -72,7 +93,8 @@ bool ReplaceFile(const std::string& path, std::string_view content);
 
 template <class OnLine>
 void ForEachDataLine(std::string_view content, OnLine onLine) {
-  std::size_t start = 0;
+  // A byte-order mark some editors put first is no part of the first line.
+  std::size_t start = content.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   while (start < content.size()) {
     std::size_t end = start;
     while (end < content.size() && content[end] != '\r' && content[end] != '\n') ++end;
@@ -86,16 +108,21 @@ void ForEachDataLine(std::string_view content, OnLine onLine) {
   }
 }
 
-template <class OnRead, class OnRecord>
-bool ReadRecords(const std::string& path, OnRead onRead, OnRecord onRecord) {
-  std::string content;
-  if (!ReadWholeFile(path, content)) return false;
-  onRead();
+template <class OnRecord>
+void ForEachRecord(std::string_view content, OnRecord onRecord) {
   RecordFields fields;
   ForEachDataLine(content, [&fields, &onRecord](std::string_view line) {
     fields.Parse(line);
     onRecord(static_cast<const RecordFields&>(fields));
   });
+}
+
+template <class OnRead, class OnRecord>
+bool ReadRecords(const std::string& path, OnRead onRead, OnRecord onRecord) {
+  std::string content;
+  if (!ReadWholeFile(path, content)) return false;
+  onRead();
+  ForEachRecord(content, onRecord);
   return true;
 }
 

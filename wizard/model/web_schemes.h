@@ -45,9 +45,13 @@ class clsWebSchemes {
   // One line per paragraph in collection order; false, writing nothing, for an empty scheme or
   // when the file cannot be written. The previous file is replaced only by a complete new one.
   bool SaveData(const std::string& vFile) const;
+  // What SaveData writes; false, leaving `content` alone, for an empty scheme.
+  bool FileText(std::string& content) const;
   // Replaces every paragraph with those of the file; false, changing nothing, when it cannot be
   // read. Draws nothing.
   bool LoadData(const std::string& vFile);
+  // LoadData on a file's content already read.
+  void LoadText(std::string_view content);
 
   // The highest ID as text, "0" when there is none above 0.
   std::string MaxID() const;

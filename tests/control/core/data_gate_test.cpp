@@ -211,6 +211,7 @@ TEST_P(DataGateThroughTheDal, SchemeTableThatCannotBeReadEndsLoadingAndLaterRead
         ElementsAre(std::string("KivDBMessage: Unable to Access Data for the SQL : "
                                 "SELECT * FROM ") +
                         c.table,
+                    ::testing::MatchesRegex("KivDBMessage: Reason: .+"),
                     "KivDBMessage: Error Reading Data From Database", "Navigate: about:blank",
                     "Navigate: " + (h.folder / "fp.htm").string()));
     // Loading stopped before the front page was written.

@@ -241,11 +241,12 @@ TEST_P(ParagraphTypesFailure, FailingShapeCommandIsReportedAndThePageGoesOn) {
   broken.control.RefreshBrowser();
   EXPECT_THAT(PageOf(broken, "Data Browser\\Buyers"), ElementsAre(Head("Buyers"), kEnd));
   const std::vector<std::string> events = broken.TakeEvents();
-  ASSERT_EQ(events.size(), 5u);
+  ASSERT_EQ(events.size(), 6u);
   EXPECT_EQ(events[1],
             "KivDBMessage: Unable to Access Data for the SQL : SHAPE {SELECT ID FROM Customers} "
             "APPEND ({SELECT ID FROM Orders} RELATE ID TO Nowhere) AS Orders");
-  EXPECT_EQ(events[2], "KivDBMessage: Error Reading Data From Database");
+  EXPECT_THAT(events[2], ::testing::MatchesRegex("KivDBMessage: Reason: .+"));
+  EXPECT_EQ(events[3], "KivDBMessage: Error Reading Data From Database");
 }
 
 KIVDB_ON_BOTH_ENGINES(ParagraphTypes);
