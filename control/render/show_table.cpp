@@ -5,6 +5,7 @@
 
 #include <kivdb/error.h>
 #include "control/data/text.h"
+#include "control/render/column_list.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
@@ -16,51 +17,11 @@
 namespace kivdb {
 namespace {
 
-// "All" stands for the positions 2 to n - 1: column 1 holds the "Total:" label.
-std::string AllColumns(int fieldCount) {
-  std::string columnText;
-  for (int position = 2; position <= fieldCount - 2; ++position) {
-    columnText += std::to_string(position) + ":";
-  }
-  return columnText + std::to_string(fieldCount - 1);
-}
-
-std::vector<std::string> SplitColumns(const std::string& columnText) {
-  std::vector<std::string> entries;
-  if (columnText.empty()) return entries;
-  size_t start = 0;
-  while (true) {
-    const size_t colon = columnText.find(':', start);
-    entries.push_back(columnText.substr(start, colon - start));
-    if (colon == std::string::npos) return entries;
-    start = colon + 1;
-  }
-}
-
 struct Column {
   bool isId = false;
   FieldClass fieldClass = FieldClass::Other;
   std::vector<size_t> sums;  // the accumulators of the list entries naming this column
 };
-
-// The column list of a paragraph (colsAre): "All", positions joined by ":", or "." for none.
-struct ColumnList {
-  std::vector<std::string> entries;
-  // A total row is written for any list but ".", even one naming no column.
-  bool totals = false;
-};
-
-ColumnList ReadColumnList(const std::string& cols, int fieldCount) {
-  ColumnList list;
-  std::string columnText(text::TrimSpaces(cols));
-  const bool hasColumns = columnText != ".";
-  if (hasColumns) {
-    if (text::EqualsNoCase(columnText, "All")) columnText = AllColumns(fieldCount);
-    list.entries = SplitColumns(columnText);
-  }
-  list.totals = hasColumns && !list.entries.empty();
-  return list;
-}
 
 // One S table as it is written: the head row, a row per record, the total row. The sums of the
 // listed columns accumulate as the rows are written.

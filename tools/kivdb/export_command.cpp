@@ -12,6 +12,7 @@
 #include "tools/kivdb/control_setup.h"
 #include "tools/kivdb/site_index.h"
 #include "tools/kivdb/site_walk.h"
+#include "tools/kivdb/table_command.h"
 
 namespace kivdb::tool {
 namespace {
@@ -79,6 +80,13 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   MemoryBrowser browser;
   SiteWalk walk(tree, browser, folder, err);
   control.OnKivDBMessage([&](const std::string& text) { walk.Message(text); });
+  if (!options.tables.empty()) {
+    const TableFormat format = options.tables == "csv" ? TableFormat::Csv : TableFormat::Xlsx;
+    walk.OnPageKept([&, format](SiteNode& site) {
+      for (const TableFile& file : WritePageTables(control, folder, site.page, format, err))
+        site.tables.push_back({file.name, file.label});
+    });
+  }
   control.SetControls(tree, browser);
   control.RefreshBrowser();
   // Without its schemes the control still shows a root, with nothing below it.

@@ -10,7 +10,8 @@
 // pic2, ... there are overwritten. Messages of the control, warnings and progress go to standard
 // error; standard output gets one line, the full path of index.html. Exit status: 0 after an
 // export (also one cut short by --max-nodes, which says so), 1 when the schemes cannot be read or
-// a file cannot be written, 2 for a usage error.
+// a file cannot be written, 2 for a usage error. With --tables, each page's tables go beside it
+// (page-N.xlsx, or page-N-ID.csv per table) and the index links them after the page's entry.
 
 #include <ostream>
 #include <string>
@@ -26,6 +27,7 @@ struct ExportOptions {
   long maxNodes = 10000;  // nodes opened at most, the root included
   int queryTimeout = 0;   // QueryTimeout, seconds; 0: none
   long maxRows = 0;       // MaxRows; 0: none
+  std::string tables;     // "csv" or "xlsx": each page's tables beside it; "": none
 };
 
 int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err);

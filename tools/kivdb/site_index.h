@@ -13,6 +13,10 @@ struct SiteNode {
   std::string page;              // file name of the node's page in the site folder; empty for none
   std::string note;              // why the node has no page or no children; shown as a tooltip
   std::vector<size_t> children;  // indexes into SiteTree::nodes, in tree order
+  struct Link {
+    std::string file, label;
+  };
+  std::vector<Link> tables = {};  // the page's tables as files, linked after the page
 };
 
 // The nodes in one flat list, so that a tree of any depth is built, walked and freed without

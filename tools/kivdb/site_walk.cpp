@@ -171,6 +171,7 @@ void SiteWalk::Open(TreeNode& node, size_t site, WalkReport& report) {
   tree_.Click(node);
   if (browser_.Current() == reportFile_) {
     KeepPage(site, report);
+    if (onPageKept_) onPageKept_(report.tree.nodes[site]);
     return;
   }
   report.tree.nodes[site].note =
