@@ -98,6 +98,10 @@ TableExportResult KivDB::Impl::ExportTables(const TableExport& request) {
     const TreeNode* node = oTV ? oTV->SelectedItem() : nullptr;
     if (!node) throw ExportFailure{"No node is selected"};
     const long schemeId = ParseTag(node->Tag()).schemeId;
+    const std::optional<size_t> navRow = schemes.NavRowById(schemeId);
+    if (!IsRoleAllowed(navRow ? schemes.Nav(nav::roleIs, *navRow).ToText() : "", userRole)) {
+      throw ExportFailure{"UserRole " + std::to_string(userRole) + " may not open " + node->Text()};
+    }
     const std::vector<PageTable> available = PageTables();
     std::vector<PageTable> chosen;
     if (request.paragraphs.empty()) {

@@ -70,8 +70,10 @@ int main(int argc, char** argv) {
   table->add_option("--connect", tableOptions.connect, "DAL connection string")->required();
   table->add_option("--node", tableOptions.node, "full path of the node, Data Browser\\...")
       ->required();
-  table->add_option("--paragraph", tableOptions.paragraph,
-                    "the paragraph ID of one table (default: every table of the page)");
+  table
+      ->add_option("--paragraph", tableOptions.paragraphs,
+                   "the paragraph ID of a table, repeatable (default: every table of the page)")
+      ->allow_extra_args(false);
   table->add_option("--format", tableOptions.format, "csv or xlsx (default xlsx)")
       ->check(CLI::IsMember({"csv", "xlsx"}));
   table->add_option("--out", tableOptions.out, "the file to write")->required();

@@ -102,10 +102,8 @@ int RunTable(const TableOptions& options, std::ostream& out, std::ostream& err) 
   }
   control.Talking(true);
 
-  std::vector<long> paragraphs;
-  if (options.paragraph) {
-    paragraphs.push_back(*options.paragraph);
-  } else if (format == TableFormat::Csv) {
+  std::vector<long> paragraphs = options.paragraphs;
+  if (paragraphs.empty() && format == TableFormat::Csv) {
     for (const PageTable& table : control.PageTables()) paragraphs.push_back(table.id);
     if (paragraphs.empty()) {
       err << "error: the page of " << options.node << " has no tables\n";

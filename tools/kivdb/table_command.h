@@ -1,7 +1,8 @@
 #pragma once
 // `kivdb table`: the tables of one page as a file. It opens the node's ancestors by clicks, as a
-// user would, selects the node and writes its table paragraphs with every row: one paragraph
-// (--paragraph ID) or all of them, into one workbook (--format xlsx) or into one CSV file each
+// user would, selects the node and writes its table paragraphs with every row: the ones named
+// (--paragraph ID, repeatable) or all of them, into one workbook (--format xlsx) or into one CSV
+// file each
 // (--format csv; with several tables FILE-ID.csv beside FILE's name, one per paragraph). The
 // control's own page files go to a scratch folder that is removed afterwards.
 //
@@ -25,9 +26,9 @@ namespace kivdb::tool {
 
 struct TableOptions {
   std::string connect;
-  std::string node;  // the full path, "Data Browser\..."
-  std::optional<long> paragraph;
-  std::string format = "xlsx";  // "csv" or "xlsx"
+  std::string node;              // the full path, "Data Browser\..."
+  std::vector<long> paragraphs;  // the tables to write; none: every table of the page
+  std::string format = "xlsx";   // "csv" or "xlsx"
   std::string out;
   std::string role;
   std::string dateFormat;
