@@ -73,6 +73,9 @@ struct KivDB::Impl {
   void CollapseSiblings();
   void ShowPage(long schemeId);
   bool FollowLink(const std::string& url);
+  // table_export.cpp.
+  std::vector<PageTable> PageTables();
+  TableExportResult ExportTables(const TableExport& request);
   void PageCommand(int command, const std::string& logType, const std::string& failureText);
 
   // --- Helpers -----------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include <kivdb/error.h>
 #include "control/data/text.h"
+#include "control/render/column_list.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
@@ -20,27 +21,6 @@
 
 namespace kivdb {
 namespace {
-
-// "All" stands for the positions 2 to n - 1: column 1 holds the "Total:" label.
-std::string AllColumns(int fieldCount) {
-  std::string columnText;
-  for (int position = 2; position <= fieldCount - 2; ++position) {
-    columnText += std::to_string(position) + ":";
-  }
-  return columnText + std::to_string(fieldCount - 1);
-}
-
-std::vector<std::string> SplitColumns(const std::string& columnText) {
-  std::vector<std::string> entries;
-  if (columnText.empty()) return entries;
-  size_t start = 0;
-  while (true) {
-    const size_t colon = columnText.find(':', start);
-    entries.push_back(columnText.substr(start, colon - start));
-    if (colon == std::string::npos) return entries;
-    start = colon + 1;
-  }
-}
 
 // A value's part in a total: NaN and the infinities, as a number or in the server's words, are
 // shown in their cell but left out of the total, which would otherwise be lost with them; so is a
@@ -83,13 +63,9 @@ TableWriter::TableWriter(RenderContext& context, std::string title, long id, std
 bool TableWriter::Begin(const std::vector<FieldInfo>& fields) {
   fields_ = fields;
   const int fieldCount = static_cast<int>(fields_.size());
-  std::string columnText(text::TrimSpaces(cols_));
-  const bool hasColumns = columnText != ".";
-  if (hasColumns) {
-    if (text::EqualsNoCase(columnText, "All")) columnText = AllColumns(fieldCount);
-    entries_ = SplitColumns(columnText);
-  }
-  totals_ = hasColumns && !entries_.empty();
+  ColumnList list = ReadColumnList(cols_, fieldCount);
+  entries_ = std::move(list.entries);
+  totals_ = list.totals;
   sums_.assign(entries_.size(), 0.0);
   columns_.assign(fields_.size(), Column());
   return true;

@@ -21,6 +21,7 @@
 #include "demo/app/message_panel.h"
 #include "demo/app/observed_tree_view.h"
 #include "demo/app/record_form_dialog.h"
+#include "demo/app/table_export_actions.h"
 
 namespace kivdb::demo {
 namespace {
@@ -133,6 +134,9 @@ void MainWindow::BuildMenus() {
   print->setShortcut(QKeySequence::Print);
   QAction* pdf = file->addAction(tr("&Export PDF..."), this, &MainWindow::ExportPdf);
   pdf->setObjectName("actionExportPdf");
+  tables_ = new TableExportActions(this, control_, *view_);
+  QAction* tables = file->addAction(tr("Export &Tables..."), this, [this] { tables_->Export({}); });
+  tables->setObjectName("actionExportTables");
   file->addSeparator();
   QAction* exit = file->addAction(tr("E&xit"), this, &QWidget::close);
   exit->setObjectName("actionExit");

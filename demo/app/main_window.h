@@ -31,6 +31,7 @@ namespace kivdb::demo {
 class MessagePanel;
 class ObservedTreeView;
 class RecordFormDialog;
+class TableExportActions;
 
 struct MainWindowSetup {
   std::filesystem::path settingsFile;  // the INI file of DemoSettings
@@ -77,6 +78,7 @@ class MainWindow : public QMainWindow {
   MessagePanel* Messages() const { return messages_; }
   const NodeHistory& History() const { return history_; }
   int Role() const { return role_; }
+  TableExportActions& Tables() { return *tables_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -108,6 +110,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<qt::QtTreeView> qtTree_;
   std::unique_ptr<ObservedTreeView> tree_;
   std::unique_ptr<qt::QtBrowser> browser_;
+  TableExportActions* tables_ = nullptr;  // owned by the window
 };
 
 }  // namespace kivdb::demo

@@ -19,12 +19,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <kivdb/browser.h>
 #include <kivdb/dal.h>
 #include <kivdb/export.h>
 #include <kivdb/property_bag.h>
 #include <kivdb/recordset.h>
+#include <kivdb/table_export.h>
 #include <kivdb/tree_view.h>
 #include <kivdb/variant.h>
 
@@ -105,6 +107,15 @@ class KIVDB_EXPORT KivDB {
   // The browser's save-as and print commands on the shown page.
   void SavePage();
   void PrintPage();
+
+  // --- Tables out of the page (table_export.h) -------------------------------------------------
+  // The tables (S and M paragraphs) of the selected node's page, in page order; none when no node
+  // is selected or the UserRole may not open it.
+  std::vector<PageTable> PageTables();
+  // Runs the chosen tables' commands as the page does (the node's parameter, the data gate, the
+  // role check) and writes every row to `request.file`. Never throws; a failure leaves any
+  // earlier file of that name as it was.
+  TableExportResult ExportTables(const TableExport& request);
 
   void OnProvideRecordset(ProvideRecordsetHandler handler);
   void OnOpenForm(OpenFormHandler handler);

@@ -14,6 +14,7 @@
 #include "tools/kivdb/site_index.h"
 #include "tools/kivdb/site_swap.h"
 #include "tools/kivdb/site_walk.h"
+#include "tools/kivdb/table_command.h"
 
 namespace kivdb::tool {
 namespace {
@@ -86,6 +87,13 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
     if (refreshing) schemes.See(text);
     walk.Message(text);
   });
+  if (!options.tables.empty()) {
+    const TableFormat format = options.tables == "csv" ? TableFormat::Csv : TableFormat::Xlsx;
+    walk.OnPageKept([&, format](SiteNode& site) {
+      for (const TableFile& file : WritePageTables(control, folder, site.page, format, err))
+        site.tables.push_back({file.name, file.label});
+    });
+  }
   control.SetControls(tree, browser);
   control.RefreshBrowser();
   refreshing = false;

@@ -17,6 +17,8 @@
 // index with its reason, counts them in the summary line and still exits 1. Exit status: 0 after
 // an export (also one cut short by --max-nodes, which says so), 1 when the schemes cannot be read,
 // a page failed, a file cannot be written or another export holds DIR, 2 for a usage error.
+// With --tables, each page's tables go beside it (page-N.xlsx, or page-N-ID.csv per table) and
+// the index links them after the page's entry.
 
 #include <ostream>
 #include <string>
@@ -33,6 +35,7 @@ struct ExportOptions {
   int queryTimeout = 0;    // QueryTimeout, seconds; 0: none
   long maxRows = 0;        // MaxRows; 0: none
   bool keepGoing = false;  // export past failed pages (still exit 1)
+  std::string tables;      // "csv" or "xlsx": each page's tables beside it; "": none
 };
 
 int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err);

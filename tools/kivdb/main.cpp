@@ -6,6 +6,7 @@
 
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/export_command.h"
+#include "tools/kivdb/table_command.h"
 
 int main(int argc, char** argv) {
   using kivdb::tool::ClickOptions;
@@ -60,6 +61,33 @@ int main(int argc, char** argv) {
       ->check(CLI::NonNegativeNumber);
   exportPages->add_flag("--keep-going", exportOptions.keepGoing,
                         "export past pages whose data could not be read, marking them (exit 1)");
+  exportPages
+      ->add_option("--tables", exportOptions.tables,
+                   "also write each page's tables beside it, as csv or xlsx, linked from the index")
+      ->check(CLI::IsMember({"csv", "xlsx"}));
+
+  kivdb::tool::TableOptions tableOptions;
+  CLI::App* table = app.add_subcommand(
+      "table", "Write the tables of one page, every row, as a workbook or as CSV");
+  table->add_option("--connect", tableOptions.connect, "DAL connection string")->required();
+  table->add_option("--node", tableOptions.node, "full path of the node, Data Browser\\...")
+      ->required();
+  table
+      ->add_option("--paragraph", tableOptions.paragraphs,
+                   "the paragraph ID of a table, repeatable (default: every table of the page)")
+      ->allow_extra_args(false);
+  table->add_option("--format", tableOptions.format, "csv or xlsx (default xlsx)")
+      ->check(CLI::IsMember({"csv", "xlsx"}));
+  table->add_option("--out", tableOptions.out, "the file to write")->required();
+  table->add_option("--role", tableOptions.role, "UserRole");
+  table->add_option("--date-format", tableOptions.dateFormat,
+                    "DateFormat picture of the workbook's date cells");
+  table
+      ->add_option("--query-timeout", tableOptions.queryTimeout,
+                   "stop a read after N seconds (QueryTimeout; default 0: no limit)")
+      ->check(CLI::NonNegativeNumber);
+  table->add_flag("--bom", tableOptions.byteOrderMark,
+                  "CSV: begin with a UTF-8 byte-order mark (for Excel)");
 
   try {
     app.parse(argc, argv);
@@ -70,6 +98,7 @@ int main(int argc, char** argv) {
     return kivdb::tool::kExitUsage;
   }
   try {
+    if (*table) return kivdb::tool::RunTable(tableOptions, std::cout, std::cerr);
     if (*exportPages) return kivdb::tool::RunExport(exportOptions, std::cout, std::cerr);
     return kivdb::tool::RunClick(options, std::cout, std::cerr);
   } catch (const std::exception& e) {

@@ -32,6 +32,7 @@ constexpr const char* kStyle =
     "  nav a:hover { background: rgba(255, 255, 255, 0.14); }\r\n"
     "  nav a.current { background: #2a9d8f; }\r\n"
     "  nav .nopage { padding: 1px 5px; color: #9fb0c4; font-style: italic; }\r\n"
+    "  nav a.table { font-size: 11px; color: #8fd3c7; margin-left: 4px; }\r\n"
     "  nav .footnote { margin: 14px 6px 0; color: #f4d58d; font-size: 12px; }\r\n"
     "  iframe { flex: 1; height: 100%; border: 0; }\r\n"
     "</style>\r\n";
@@ -68,7 +69,12 @@ std::string Caption(const SiteNode& node) {
   if (!node.page.empty()) {
     std::string label = "<a href=\"" + HtmlEscape(node.page) + "\" target=\"page\"";
     if (!node.note.empty()) label += " title=\"" + HtmlEscape(node.note) + "\"";
-    return label + ">" + HtmlEscape(node.caption) + "</a>";
+    label += ">" + HtmlEscape(node.caption) + "</a>";
+    for (const SiteNode::Link& table : node.tables) {
+      label += " <a class=\"table\" href=\"" + HtmlEscape(table.file) + "\" download>" +
+               HtmlEscape(table.label) + "</a>";
+    }
+    return label;
   }
   std::string label = "<span class=\"nopage\"";
   if (!node.note.empty()) label += " title=\"" + HtmlEscape(node.note) + "\"";

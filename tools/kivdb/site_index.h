@@ -14,6 +14,10 @@ struct SiteNode {
   std::string note;              // why the node has no page or no children; shown as a tooltip
   std::vector<size_t> children;  // indexes into SiteTree::nodes, in tree order
   bool failed = false;           // a read of its page failed: marked, and the note shown
+  struct Link {
+    std::string file, label;
+  };
+  std::vector<Link> tables = {};  // the page's tables as files, linked after the page
 };
 
 // The nodes in one flat list, so that a tree of any depth is built, walked and freed without

@@ -28,8 +28,8 @@ std::string Beside(const fs::path& site, const std::string& what) {
 }  // namespace
 
 bool SiteSwap::IsExportOutput(const std::string& name) {
-  static const std::regex kOutput(
-      R"(page-\d+\.htm|page-\d+-pic\d+|pic\d+|index\.html(\.writing)?)");
+  static const std::regex kOutput(R"(page-\d+\.htm|page-\d+-pic\d+|pic\d+|index\.html(\.writing)?|)"
+                                  R"(page-\d+(-\d+\.csv|\.xlsx)(\.writing)?)");
   return name == KivDB::kReportFile || name == KivDB::kFrontPageFile ||
          std::regex_match(name, kOutput);
 }

@@ -191,6 +191,7 @@ void SiteWalk::Open(TreeNode& node, size_t site, WalkReport& report) {
   }
   if (browser_.Current() == reportFile_) {
     KeepPage(site, report);
+    if (onPageKept_) onPageKept_(report.tree.nodes[site]);
     return;
   }
   if (!entry.failed) {

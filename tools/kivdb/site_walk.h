@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -53,6 +54,8 @@ class SiteWalk {
   // std::runtime_error when a page or a picture cannot be kept or the control could not write its
   // page into the folder.
   WalkReport Run(long maxNodes, bool keepGoing);
+  // Called after each page is kept, while its node is the selected one.
+  void OnPageKept(std::function<void(SiteNode& site)> handler) { onPageKept_ = std::move(handler); }
 
  private:
   void Open(TreeNode& node, size_t site, WalkReport& report);
@@ -71,6 +74,7 @@ class SiteWalk {
   std::string failReason_;
   long messages_ = 0;
   std::chrono::steady_clock::time_point lastProgress_;
+  std::function<void(SiteNode& site)> onPageKept_;
 };
 
 }  // namespace kivdb::tool
