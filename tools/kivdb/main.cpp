@@ -6,6 +6,7 @@
 
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/export_command.h"
+#include "tools/kivdb/scheme_commands.h"
 
 int main(int argc, char** argv) {
   using kivdb::tool::ClickOptions;
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
                    "show at most N rows per table (MaxRows; default 0: no limit)")
       ->check(CLI::NonNegativeNumber);
 
+  const kivdb::tool::SchemeCommands schemeCommands(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
@@ -68,6 +71,7 @@ int main(int argc, char** argv) {
     return kivdb::tool::kExitUsage;
   }
   try {
+    if (const auto status = schemeCommands.Run(std::cout, std::cerr)) return *status;
     if (*exportPages) return kivdb::tool::RunExport(exportOptions, std::cout, std::cerr);
     return kivdb::tool::RunClick(options, std::cout, std::cerr);
   } catch (const std::exception& e) {
