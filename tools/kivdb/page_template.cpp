@@ -69,11 +69,16 @@ bool LoadPageTemplate(const std::string& name, PageTemplate& pages, std::string&
     folder = name;
   }
   std::error_code ignored;
-  fs::path head = folder / "page_head.html";
-  if (!fs::exists(head, ignored)) head = Find("page_head.html", "demo/template/page_head.html");
+  // A file is the front page alone; a folder may bring its own page head.
+  const bool single = fs::is_regular_file(folder, ignored);
+  const fs::path frontFile = single ? folder : folder / "front_page.html";
+  fs::path head = single ? fs::path() : folder / "page_head.html";
+  if (head.empty() || !fs::exists(head, ignored)) {
+    head = Find("page_head.html", "demo/template/page_head.html");
+  }
   std::string front;
   std::string headText;
-  if (!Read(folder / "front_page.html", front, error) || !Read(head, headText, error)) return false;
+  if (!Read(frontFile, front, error) || !Read(head, headText, error)) return false;
   pages.frontPage = WithCrLf(front);
   pages.pageHead = WithCrLf(headText);
   if (pages.pageHead.size() >= 2) pages.pageHead.erase(pages.pageHead.size() - 2);

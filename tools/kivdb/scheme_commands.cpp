@@ -61,8 +61,8 @@ SchemeCommands::SchemeCommands(CLI::App& app) {
   push_->add_option("XST1", options_.nav, "the navigation scheme file, XST1.txt")->required();
   push_->add_option("XST2", options_.web, "the display scheme file, XST2.txt")->required();
   push_->add_option("--template", options_.pageTemplate,
-                    "XST3 when the database has none: starter (default), demo, or a folder "
-                    "holding front_page.html and page_head.html");
+                    "XST3 when the database has none: starter (default), demo, an HTML file (the "
+                    "front page) or a folder holding front_page.html and page_head.html");
   push_->add_flag("--force", options_.force, "publish even when the analyses find broken rules");
   pull_ = schemes->add_subcommand("pull", "Write XST1.txt and XST2.txt from the database");
   AddConnect(pull_, options_);
