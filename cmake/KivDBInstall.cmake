@@ -41,6 +41,16 @@ if(TARGET demo_database)
     COMPONENT Runtime)
 endif()
 
+# The page templates `kivdb schemes push` gives a database without XST3: the neutral starter,
+# the demo's, and the standard page head both use.
+install(FILES ${PROJECT_SOURCE_DIR}/share/templates/starter/front_page.html
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kivdb/templates/starter COMPONENT Runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/demo/template/front_page.html
+  ${PROJECT_SOURCE_DIR}/demo/template/page_head.html
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kivdb/templates/demo COMPONENT Runtime)
+install(FILES ${PROJECT_SOURCE_DIR}/demo/template/page_head.html
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/kivdb/templates COMPONENT Runtime)
+
 install(EXPORT KivDBTargets NAMESPACE KivDB:: DESTINATION ${KIVDB_CMAKE_DIR}
   COMPONENT Development)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/KivDBConfig.cmake.in

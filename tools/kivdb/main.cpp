@@ -6,6 +6,7 @@
 
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/export_command.h"
+#include "tools/kivdb/scheme_commands.h"
 #include "tools/kivdb/table_command.h"
 
 int main(int argc, char** argv) {
@@ -89,6 +90,8 @@ int main(int argc, char** argv) {
   table->add_flag("--bom", tableOptions.byteOrderMark,
                   "CSV: begin with a UTF-8 byte-order mark (for Excel)");
 
+  const kivdb::tool::SchemeCommands schemeCommands(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
@@ -99,6 +102,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (*table) return kivdb::tool::RunTable(tableOptions, std::cout, std::cerr);
+    if (const auto status = schemeCommands.Run(std::cout, std::cerr)) return *status;
     if (*exportPages) return kivdb::tool::RunExport(exportOptions, std::cout, std::cerr);
     return kivdb::tool::RunClick(options, std::cout, std::cerr);
   } catch (const std::exception& e) {

@@ -13,6 +13,7 @@ class clsWebSchemes;
 struct Analysis {
   std::string text;              // the report, every line ending with CR LF
   std::size_t observations = 0;  // rule findings and remarks
+  std::size_t remarks = 0;       // the observations that break no rule
   std::size_t orphans = 0;       // paragraphs of no node (web analysis only)
 };
 

@@ -63,6 +63,7 @@ Analysis AnalyseWeb(clsWebSchemes& webs, clsNavSchemes& oNC) {
           .Line({rule})
           .Line();
       ++analysis.observations;
+      if (opening == kNoColumnsRemark) ++analysis.remarks;
     };
     const bool noQuery = paragraph->queryIs.empty();
     const bool hasForm = paragraph->formIs > 0;

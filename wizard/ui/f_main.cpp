@@ -9,6 +9,9 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "wizard/ui/connection_dialog.h"
+#include "wizard/ui/database_commands.h"
+#include "wizard/ui/database_menu.h"
 #include "wizard/ui/desktop_windows.h"
 #include "wizard/ui/qt_file_dialogs.h"
 #include "wizard/ui/qt_message_boxes.h"
@@ -108,6 +111,10 @@ void fMain::BuildMenus() {
           [commands] { commands->OpenNavFile(); });
   connect(AddItem(open, tr("Open &Web File"), "mnuDisOpen"), &QAction::triggered, this,
           [commands] { commands->OpenWebFile(); });
+  database_ = std::make_unique<DatabaseCommands>(
+      oNavs, *services_.messages, *services_.windows,
+      [this](const std::string& title) { return ConnectionDialog::Ask(title, this); });
+  AddDatabaseItems(*file, *database_);
   connect(AddItem(file, tr("&Help"), "mnuHelp"), &QAction::triggered, this,
           [commands] { commands->ShowHelp(); });
   file->addSeparator();

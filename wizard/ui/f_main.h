@@ -15,6 +15,7 @@ class QMenu;
 
 namespace kivwz {
 
+class DatabaseCommands;
 class QtMessageBoxes;
 class RulesPanel;
 class SchemeGrid;
@@ -48,6 +49,7 @@ class fMain : public QMainWindow {
   QMenu& NodePopup() const { return *mnuPopUp_; }
   QMenu& ParagraphPopup() const { return *mnuWPopUp_; }
   WizardCommands& Commands() const { return *commands_; }
+  DatabaseCommands& Database() const { return *database_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -71,6 +73,7 @@ class fMain : public QMainWindow {
   QMenu* mnuPopUp_ = nullptr;
   QMenu* mnuWPopUp_ = nullptr;
   std::unique_ptr<WizardCommands> commands_;
+  std::unique_ptr<DatabaseCommands> database_;
 };
 
 }  // namespace kivwz
