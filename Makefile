@@ -71,10 +71,25 @@ demo: configure
 bench: build
 	@for b in $(BUILD)/bench/*/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b"; done
 
-# The Debian package of the optimised build, $(BUILD)/kivdb_VERSION_ARCH.deb, with its
-# dependencies found by dpkg-shlibdeps.
-package: build
-	cmake --build $(BUILD) --target package
+# The Debian packages (debian/), built by dpkg-buildpackage from a copy of the tracked and
+# unignored files in $(BUILD)/debian-source, so that the work tree gets none of its leftovers;
+# the .deb files end in $(PACKAGES). The suites are not run again there unless
+# DEB_BUILD_OPTIONS says so (`make test` runs them).
+PACKAGES ?= $(BUILD)/debian-packages
+DEB_BUILD_OPTIONS ?= nocheck parallel=$(JOBS)
+package:
+	@command -v dpkg-buildpackage >/dev/null && command -v dh >/dev/null || \
+	  { echo "make package needs dpkg-dev and debhelper (apt-get install dpkg-dev debhelper)" >&2; exit 1; }
+	rm -rf $(BUILD)/debian-source
+	mkdir -p $(BUILD)/debian-source/kivdb $(PACKAGES)
+	rm -f $(PACKAGES)/*.deb $(PACKAGES)/*.buildinfo $(PACKAGES)/*.changes
+	git ls-files -z --cached --others --exclude-standard | \
+	  tar --null -T - -cf - | tar -xf - -C $(BUILD)/debian-source/kivdb
+	cd $(BUILD)/debian-source/kivdb && \
+	  DEB_BUILD_OPTIONS="$(DEB_BUILD_OPTIONS)" dpkg-buildpackage -us -uc -b
+	mv $(BUILD)/debian-source/*.deb $(BUILD)/debian-source/*.buildinfo \
+	   $(BUILD)/debian-source/*.changes $(PACKAGES)/
+	@echo "Debian packages in $(PACKAGES):" && ls $(PACKAGES)/*.deb
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

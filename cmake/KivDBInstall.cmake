@@ -1,7 +1,7 @@
 # Installing KivDB for hosts: the shared library KivDB_D and its public headers, the programs, the
-# demo files, the package configuration for find_package(KivDB) and pkg-config, and the Debian
-# package `make package` builds. Included at the end of the top-level CMakeLists.txt, when every
-# target is known.
+# demo files, the manual pages, and the package configuration for find_package(KivDB) and
+# pkg-config. The Debian packages (`make package`, debian/) are made from this installation.
+# Included at the end of the top-level CMakeLists.txt, when every target is known.
 
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -30,6 +30,16 @@ foreach(program kivdb KivWZ)
   endif()
 endforeach()
 
+# The manual pages: kivdb(1) and one page per kivdb command, and those of the desktop programs
+# built.
+file(GLOB KIVDB_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/kivdb*.1)
+foreach(program KivWZ KivDBDemo)
+  if(TARGET ${program})
+    list(APPEND KIVDB_MAN_PAGES ${PROJECT_SOURCE_DIR}/docs/man/${program}.1)
+  endif()
+endforeach()
+install(FILES ${KIVDB_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
+
 # The demo: the Kestrel Trading database, the pictures its pages show, its two scheme files and
 # the script it is built from.
 if(TARGET demo_database)
@@ -53,8 +63,15 @@ install(FILES ${PROJECT_SOURCE_DIR}/demo/template/page_head.html
 
 install(EXPORT KivDBTargets NAMESPACE KivDB:: DESTINATION ${KIVDB_CMAKE_DIR}
   COMPONENT Development)
+if(TARGET KivDB_Qt)
+  install(EXPORT KivDBQtTargets NAMESPACE KivDB:: DESTINATION ${KIVDB_CMAKE_DIR}
+    COMPONENT Development)
+endif()
+# The configuration loads the Qt adapters' targets only when their library is installed too.
+set(KIVDB_QT_LIBRARY ${CMAKE_INSTALL_LIBDIR}/${CMAKE_SHARED_LIBRARY_PREFIX}KivDB_Qt${CMAKE_SHARED_LIBRARY_SUFFIX}.${PROJECT_VERSION_MAJOR})
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/KivDBConfig.cmake.in
-  ${PROJECT_BINARY_DIR}/KivDBConfig.cmake INSTALL_DESTINATION ${KIVDB_CMAKE_DIR})
+  ${PROJECT_BINARY_DIR}/KivDBConfig.cmake INSTALL_DESTINATION ${KIVDB_CMAKE_DIR}
+  PATH_VARS KIVDB_QT_LIBRARY)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/KivDBConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/KivDBConfig.cmake ${PROJECT_BINARY_DIR}/KivDBConfigVersion.cmake
@@ -65,20 +82,3 @@ file(RELATIVE_PATH KIVDB_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/kivdb.pc.in ${PROJECT_BINARY_DIR}/kivdb.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/kivdb.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
   COMPONENT Development)
-
-# `make package`: one Debian package with everything above; the shared libraries it needs are
-# found by dpkg-shlibdeps and declared as its dependencies.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME kivdb)
-set(CPACK_PACKAGE_VENDOR "KivDB")
-set(CPACK_PACKAGE_CONTACT "KivDB developers <kivdb@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-  "Database reporting toolkit: report control library, scheme wizard and command-line host")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Hosts compile against the headers with a C++20 compiler; the demo reads with sqlite3 at hand.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "g++, pkg-config, cmake, sqlite3")
-set(CPACK_STRIP_FILES ON)
-include(CPack)

@@ -1,5 +1,6 @@
 #include "wizard/kivwz_commands.h"
 
+#include <kivdb/version.h>
 #include <CLI/CLI.hpp>
 #include <new>
 #include <string>
@@ -109,6 +110,8 @@ int RunKivWZ(int argc, char** argv, std::ostream& out, std::ostream& err) {
   check->add_option("NAV", nav, "navigation scheme file (XST1.txt)")->required();
   check->add_option("WEB", web, "web display scheme file (XST2.txt)")->required();
   app.require_subcommand(0, 1);
+  app.set_version_flag("--version", std::string("KivWZ ") + kivdb::LibraryVersion(),
+                       "print the version of the KivDB library and exit");
 
   try {
     app.parse(argc, argv);

@@ -26,6 +26,7 @@ const char* const kUsage =
     "  DBFILE      an SQLite database holding the schemes XST1, XST2 and XST3\n"
     "  --connect   any connection string (\"Provider=SQLite;Data Source=...\" or ODBC)\n"
     "  --open      a node to open at start, by its path (\"Data Browser\\Sales Overview\")\n"
+    "  --version   print the version of the KivDB library it runs with\n"
     "Without a database it opens the one used last, the first time the demo database built by\n"
     "`make demo`.\n";
 
@@ -39,6 +40,10 @@ LaunchRequest ParseCommandLine(const std::vector<std::string>& args) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") {
       request.kind = LaunchRequest::Kind::Help;
+      return request;
+    }
+    if (arg == "--version") {
+      request.kind = LaunchRequest::Kind::Version;
       return request;
     }
     if (arg == "--open") {

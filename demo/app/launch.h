@@ -11,15 +11,15 @@
 namespace kivdb::demo {
 
 struct LaunchRequest {
-  enum class Kind { Default, File, Connect, Help };
+  enum class Kind { Default, File, Connect, Help, Version };
   Kind kind = Kind::Default;
   std::string value;  // the database file or the connection string
   std::string open;   // --open: the full path of a node to open once the tree is there
   std::string error;  // not empty: the command line is wrong and this says why
 };
 
-// `KivDBDemo [DBFILE | --connect CS] [--open NODE-PATH]`, `-h`/`--help`; `args` without the
-// program name.
+// `KivDBDemo [DBFILE | --connect CS] [--open NODE-PATH]`, `-h`/`--help`, `--version`; `args`
+// without the program name.
 LaunchRequest ParseCommandLine(const std::vector<std::string>& args);
 extern const char* const kUsage;
 

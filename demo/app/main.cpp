@@ -1,5 +1,6 @@
 // KivDBDemo: the desktop host of the report control, on the demo database or any other.
 
+#include <kivdb/version.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCoreApplication>
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
       demo::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (request.kind == demo::LaunchRequest::Kind::Help) {
     std::cout << demo::kUsage;
+    return 0;
+  }
+  if (request.kind == demo::LaunchRequest::Kind::Version) {
+    std::cout << "KivDBDemo " << kivdb::LibraryVersion() << "\n";
     return 0;
   }
   if (!request.error.empty()) {

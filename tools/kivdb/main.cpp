@@ -1,8 +1,10 @@
 // kivdb: the headless command-line host of the report control.
 
+#include <kivdb/version.h>
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "tools/kivdb/click_command.h"
 #include "tools/kivdb/export_command.h"
@@ -15,6 +17,8 @@ int main(int argc, char** argv) {
 
   CLI::App app{"kivdb: the KivDB report control without a screen"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("kivdb ") + kivdb::LibraryVersion(),
+                       "print the version of the KivDB library and exit");
   CLI::App* click = app.add_subcommand(
       "click", "Build the tree, click nodes by path and print every event and navigation");
   click->add_option("--connect", options.connect, "DAL connection string")->required();

@@ -33,6 +33,7 @@ TEST(LaunchTest, ReadsTheCommandLine) {
       {{"a.db", "--connect", "DSN=x"}, Kind::File, "a.db", true},
       {{"--frobnicate"}, Kind::Default, "", true},
       {{"a.db", "--help"}, Kind::Help, "a.db", false},
+      {{"--version", "a.db"}, Kind::Version, "", false},
       {{"--open", "Data Browser\\Staff", "a.db"}, Kind::File, "a.db", false},
       {{"a.db", "--open"}, Kind::File, "a.db", true},
   };
