@@ -1,6 +1,5 @@
 #include "demo/app/record_form_dialog.h"
 
-#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -119,16 +118,15 @@ SaveResult RecordFormDialog::Save() {
   return result;
 }
 
-void RecordFormDialog::closeEvent(QCloseEvent* event) {
+void RecordFormDialog::reject() {
   TakeTexts();
   if (edit_->Modified() &&
       QMessageBox::question(this, windowTitle(),
                             tr("Your changes to this record are not saved. Close the form and "
                                "lose them?")) != QMessageBox::Yes) {
-    event->ignore();
-    return;
+    return;  // QDialog's close event sees the form still shown and keeps it open
   }
-  QDialog::closeEvent(event);
+  QDialog::reject();
 }
 
 void RecordFormDialog::TakeTexts() {
