@@ -372,6 +372,7 @@ void MainWindow::ShowProperties() {
 }
 
 void MainWindow::SetPageOptions(const PageOptions& options) {
+  const bool newHeading = options.heading != pageOptions_.heading;
   pageOptions_ = options;
   pageOptions_.ApplyTo(control_);
   try {
@@ -380,7 +381,20 @@ void MainWindow::SetPageOptions(const PageOptions& options) {
     ShowMessage("The page options could not be saved to " + settings_.File().string() + ": " +
                 e.Description());
   }
-  RebuildPage();
+  if (!newHeading) {
+    RebuildPage();
+    return;
+  }
+  // The control writes the heading into its page head once per reading of the schemes: they
+  // are read again, and the node shown is opened again.
+  std::optional<NodeTrail> trail;
+  if (TreeNode* node = tree_->SelectedItem()) trail = TrailOf(*tree_, *node);
+  control_.RefreshBrowser();
+  if (!trail) return;
+  replaying_ = true;
+  if (TreeNode* node = OpenTrail(*tree_, *trail, [this](TreeNode& n) { ClickNode(n); }))
+    ClickNode(*node);
+  replaying_ = false;
 }
 
 void MainWindow::ShowEveryRow() {

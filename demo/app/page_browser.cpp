@@ -33,6 +33,7 @@ PageBrowser::PageBrowser(qt::QtBrowser& inner, QWebEngineView& view) : inner_(in
   // The line under a table cut short ("Showing 1,000 of 10,000 rows.") gets its link.
   scripts.insert(Script("kivdbdemo-every-row", QWebEngineScript::DocumentReady,
                         QString("document.querySelectorAll('p.pgl').forEach(function (p) {"
+                                "  if (p.textContent.indexOf('Showing ') !== 0) return;"
                                 "  var a = document.createElement('a');"
                                 "  a.href = '%1'; a.className = 'pgl-all';"
                                 "  a.textContent = 'Show every row';"
