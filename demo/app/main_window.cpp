@@ -64,7 +64,12 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   browser_ = std::make_unique<qt::QtBrowser>(*view_);
   pages_ = std::make_unique<PageBrowser>(*browser_, *view_);
   pages_->OnProgress([this](int percent) {
-    if (percent >= 0) statusBar()->showMessage(tr("Loading the page: %1%").arg(percent));
+    const QString loading = tr("Loading the page: ");
+    if (percent >= 0) {
+      statusBar()->showMessage(loading + QString::number(percent) + "%");
+    } else if (statusBar()->currentMessage().startsWith(loading)) {
+      statusBar()->showMessage(tr("Ready"));
+    }
   });
   pages_->OnEveryRow([this] { ShowEveryRow(); });
   tree_->SetObserver([this](TreeNode& node) {
