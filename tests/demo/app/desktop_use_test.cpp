@@ -62,6 +62,7 @@ TEST_F(DesktopUseTest, EscapeAsksBeforeAFormLosesItsEdits) {
     window_->OpenForm("00004", "0000000007");
     QPointer<RecordFormDialog> form = window_->findChild<RecordFormDialog*>();
     ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), "Order 7");
     auto* freight = qobject_cast<QLineEdit*>(form->Editor("Freight"));
     ASSERT_NE(freight, nullptr);
     form->activateWindow();
