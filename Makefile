@@ -50,10 +50,10 @@ test-fuzz: fuzz-build
 	fuzz/run-fuzzers $(BUILD_FUZZ) 10
 
 # The demonstration: the demo database exported as a site for any browser, in demo-site/, then,
-# when a display is there, the desktop application KivDBDemo on the demo database.
+# the desktop application KivDBDemo, started on the demo database when a display is there.
 DEMO_SITE ?= demo-site
 demo: configure
-	cmake --build $(BUILD) -j $(JOBS) --target kivdb demo_database
+	cmake --build $(BUILD) -j $(JOBS) --target kivdb demo_database KivDBDemo
 	rm -rf $(DEMO_SITE)
 	mkdir -p $(DEMO_SITE)
 	cp -R $(BUILD)/demo/site/. $(DEMO_SITE)/
@@ -61,7 +61,6 @@ demo: configure
 	@$(BUILD)/tools/kivdb/kivdb export --connect "Provider=SQLite;Data Source=$(abspath $(BUILD))/demo/demo-site.db" \
 	  --out $(DEMO_SITE) --heading "Kestrel Trading" --date-format "d mmmm yyyy" --role 1
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
-	  cmake --build $(BUILD) -j $(JOBS) --target KivDBDemo && \
 	  echo "Opening KivDBDemo on $(BUILD)/demo/kestrel.db" && \
 	  $(BUILD)/demo/app/KivDBDemo "$(abspath $(BUILD))/demo/kestrel.db"; \
 	else \

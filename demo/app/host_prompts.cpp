@@ -5,6 +5,8 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
+#include "demo/app/page_options_dialog.h"
+
 namespace kivdb::demo {
 namespace {
 
@@ -46,6 +48,7 @@ HostPrompts HostPrompts::Defaults() {
     if (!ok) return std::nullopt;
     return role;
   };
+  prompts.pageOptions = &PageOptionsDialog::Ask;
   return prompts;
 }
 

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "demo/app/page_options.h"
+
 class QWidget;
 
 namespace kivdb::demo {
@@ -20,6 +22,9 @@ struct HostPrompts {
   std::function<std::optional<QString>(QWidget* parent, const QString& suggested)> pdfPath;
   // The user's role number, or nothing.
   std::function<std::optional<int>(QWidget* parent, int current)> role;
+  // The page options (starting from `current`), or nothing.
+  std::function<std::optional<PageOptions>(QWidget* parent, const PageOptions& current)>
+      pageOptions;
 
   static HostPrompts Defaults();
 };

@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
 
   // The browser engine's sandbox cannot run as root.
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-  setenv("QT_LOGGING_RULES", "qt.webenginecontext.info=false", 0);
+  // The engine's account of its graphics set-up is for those debugging it, not for every start.
+  setenv("QT_LOGGING_RULES", "qt.webenginecontext=false", 0);
   qInstallMessageHandler(StartupMessages);
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
@@ -20,8 +22,10 @@
 #include <kivdb/qt/qt_tree_view.h>
 #include "demo/app/message_panel.h"
 #include "demo/app/observed_tree_view.h"
+#include "demo/app/page_browser.h"
 #include "demo/app/record_form_dialog.h"
 #include "demo/app/table_export_actions.h"
+#include "demo/app/window_geometry.h"
 
 namespace kivdb::demo {
 namespace {
@@ -37,7 +41,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   setObjectName("kivdbDemo");
   setWindowTitle(tr("KivDB Demo"));
 
-  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  auto* splitter = splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter->setObjectName("splitter");
   treeWidget_ = new QTreeWidget(splitter);
   treeWidget_->setObjectName("tree");
@@ -59,6 +63,16 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   qtTree_ = std::make_unique<qt::QtTreeView>(*treeWidget_);
   tree_ = std::make_unique<ObservedTreeView>(*qtTree_);
   browser_ = std::make_unique<qt::QtBrowser>(*view_);
+  pages_ = std::make_unique<PageBrowser>(*browser_, *view_);
+  pages_->OnProgress([this](int percent) {
+    const QString loading = tr("Loading the page: ");
+    if (percent >= 0) {
+      statusBar()->showMessage(loading + QString::number(percent) + "%");
+    } else if (statusBar()->currentMessage().startsWith(loading)) {
+      statusBar()->showMessage(tr("Ready"));
+    }
+  });
+  pages_->OnEveryRow([this] { ShowEveryRow(); });
   tree_->SetObserver([this](TreeNode& node) {
     if (replaying_) return;
     history_.Visit(TrailOf(*tree_, node));
@@ -67,7 +81,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
   BuildMenus();
   SetUpControl();
-  resize(1280, 820);
+  RestoreWindow(*this, *splitter_, setup_.settingsFile, QSize(1280, 820));
 }
 
 MainWindow::~MainWindow() {
@@ -97,6 +111,12 @@ void MainWindow::SetUpControl() {
   }
   if (setup_.demo) CopyMissingPictures(setup_.demo->pictures, folder);
   control_.ApplicationFolder(Variant(folder));
+  try {
+    pageOptions_ = PageOptions::Load(setup_.settingsFile);
+  } catch (const Error&) {
+    // reported above; the defaults stand
+  }
+  pageOptions_.ApplyTo(control_);
   control_.SetUserMode(true);
   control_.OnKivDBMessage([this](const std::string& text) { ShowMessage(text); });
   control_.OnLogIt([this](const std::string& type, const std::string& narration) {
@@ -109,7 +129,7 @@ void MainWindow::SetUpControl() {
   control_.OnProvideRecordset([this](const std::string& sSQL, std::shared_ptr<Recordset>& sRS) {
     if (!hostDal_.ReadRecordset(sSQL, sRS)) sRS.reset();
   });
-  control_.SetControls(*tree_, *browser_);
+  control_.SetControls(*tree_, *pages_);
 }
 
 void MainWindow::BuildMenus() {
@@ -157,6 +177,10 @@ void MainWindow::BuildMenus() {
   });
   refresh->setObjectName("actionRefresh");
   refresh->setShortcut(QKeySequence::Refresh);
+  QAction* options = view->addAction(tr("Page &Options..."), this, [this] {
+    if (auto chosen = setup_.prompts.pageOptions(this, pageOptions_)) SetPageOptions(*chosen);
+  });
+  options->setObjectName("actionPageOptions");
   QAction* role = view->addAction(tr("R&ole..."), this, &MainWindow::ChangeRole);
   role->setObjectName("actionRole");
   QAction* talking = view->addAction(tr("&Talking"));
@@ -179,7 +203,19 @@ void MainWindow::BuildMenus() {
   UpdateHistoryActions();
 }
 
-void MainWindow::OpenDatabase(const std::string& connectionString) {
+bool MainWindow::OpenDatabase(const std::string& connectionString) {
+  // Tried first: a database that cannot be reached must not take the place of the open one.
+  DAL probe;
+  probe.ConnectionString(connectionString);
+  if (!probe.IsConnected()) {
+    ShowMessage(
+        tr("The database could not be opened: %1 %2")
+            .arg(FromStd(probe.LastError()),
+                 database_.empty() ? QString() : tr("The database open before is still open."))
+            .trimmed()
+            .toStdString());
+    return false;
+  }
   for (RecordFormDialog* form : findChildren<RecordFormDialog*>()) form->deleteLater();
   database_ = connectionString;
   hostDal_.ConnectionString(connectionString);
@@ -189,6 +225,7 @@ void MainWindow::OpenDatabase(const std::string& connectionString) {
   setWindowTitle(tr("KivDB Demo - %1").arg(FromStd(connectionString)));
   SaveSettings();  // kept at once: a session ended without closing the window still has it
   control_.RefreshBrowser();
+  return true;
 }
 
 bool MainWindow::OpenDefaultDatabase() {
@@ -202,14 +239,8 @@ bool MainWindow::OpenDefaultDatabase() {
   const bool gone = last.starts_with(sqlite) &&
                     last.find_first_of(";{", sqlite.size()) == std::string::npos &&
                     !QFileInfo::exists(FromStd(last.substr(sqlite.size())));
-  if (!last.empty() && !gone) {
-    OpenDatabase(last);
-    return true;
-  }
-  if (setup_.demo) {
-    OpenDatabase(SqliteConnectionString(setup_.demo->database));
-    return true;
-  }
+  if (!last.empty() && !gone && OpenDatabase(last)) return true;
+  if (setup_.demo) return OpenDatabase(SqliteConnectionString(setup_.demo->database));
   ShowMessage(tr("The demo database was not found: build it with `make demo`, or open a "
                  "database with File > Open Database.")
                   .toStdString());
@@ -334,6 +365,11 @@ void MainWindow::ShowProperties() {
   page->setObjectName("propertyPage");
   page->setAttribute(Qt::WA_DeleteOnClose);
   page->SetSelectedControls({&control_});
+  // Apply keeps what it applies, so a Cancel after it leaves nothing in force unsaved.
+  if (auto* buttons = page->findChild<QDialogButtonBox*>()) {
+    if (QPushButton* apply = buttons->button(QDialogButtonBox::Apply))
+      connect(apply, &QPushButton::clicked, this, [this] { SaveSettings(); });
+  }
   connect(page, &QDialog::finished, this, [this](int result) {
     control_.SetUserMode(true);
     if (result == QDialog::Accepted) {
@@ -342,6 +378,39 @@ void MainWindow::ShowProperties() {
     }
   });
   page->open();
+}
+
+void MainWindow::SetPageOptions(const PageOptions& options) {
+  const bool newHeading = options.heading != pageOptions_.heading;
+  pageOptions_ = options;
+  pageOptions_.ApplyTo(control_);
+  try {
+    pageOptions_.Save(setup_.settingsFile);
+  } catch (const Error& e) {
+    ShowMessage("The page options could not be saved to " + settings_.File().string() + ": " +
+                e.Description());
+  }
+  if (!newHeading) {
+    RebuildPage();
+    return;
+  }
+  // The control writes the heading into its page head once per reading of the schemes: they
+  // are read again, and the node shown is opened again.
+  std::optional<NodeTrail> trail;
+  if (TreeNode* node = tree_->SelectedItem()) trail = TrailOf(*tree_, *node);
+  control_.RefreshBrowser();
+  if (!trail) return;
+  replaying_ = true;
+  if (TreeNode* node = OpenTrail(*tree_, *trail, [this](TreeNode& n) { ClickNode(n); }))
+    ClickNode(*node);
+  replaying_ = false;
+}
+
+void MainWindow::ShowEveryRow() {
+  // This page only: the next node shows its tables cut short again.
+  control_.MaxRows(0);
+  RebuildPage();
+  control_.MaxRows(pageOptions_.maxRows);
 }
 
 void MainWindow::ShowMessage(const std::string& text) {
@@ -362,6 +431,12 @@ void MainWindow::SaveSettings() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   SaveSettings();
+  try {
+    KeepWindow(*this, *splitter_, setup_.settingsFile);
+  } catch (const Error& e) {
+    ShowMessage("The window's size could not be saved to " + settings_.File().string() + ": " +
+                e.Description());
+  }
   QMainWindow::closeEvent(event);
 }
 

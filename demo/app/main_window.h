@@ -16,8 +16,10 @@
 #include "demo/app/host_prompts.h"
 #include "demo/app/launch.h"
 #include "demo/app/node_history.h"
+#include "demo/app/page_options.h"
 
 class QAction;
+class QSplitter;
 class QTreeWidget;
 class QWebEngineView;
 
@@ -30,6 +32,7 @@ namespace kivdb::demo {
 
 class MessagePanel;
 class ObservedTreeView;
+class PageBrowser;
 class RecordFormDialog;
 class TableExportActions;
 
@@ -48,8 +51,9 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Opens a database by its connection string: the control reloads its schemes and shows the
-  // front page. The string is kept as the last database.
-  void OpenDatabase(const std::string& connectionString);
+  // front page. The string is kept as the last database. A database that cannot be reached
+  // changes nothing: the one open before stays, and the message panel says why (false).
+  bool OpenDatabase(const std::string& connectionString);
   // The database named by the settings or, without one, the demo database; false when neither
   // is known (the message panel says so).
   bool OpenDefaultDatabase();
@@ -77,6 +81,9 @@ class MainWindow : public QMainWindow {
   QWebEngineView* View() const { return view_; }
   MessagePanel* Messages() const { return messages_; }
   const NodeHistory& History() const { return history_; }
+  const PageOptions& Options() const { return pageOptions_; }
+  // Sets the page options, keeps them and shows the selected node's page with them.
+  void SetPageOptions(const PageOptions& options);
   int Role() const { return role_; }
   TableExportActions& Tables() { return *tables_; }
 
@@ -92,6 +99,7 @@ class MainWindow : public QMainWindow {
   void ExportPdf();
   void ChangeRole();
   void ShowProperties();
+  void ShowEveryRow();
 
   MainWindowSetup setup_;
   DemoSettings settings_;
@@ -101,7 +109,9 @@ class MainWindow : public QMainWindow {
   int role_ = 0;
   NodeHistory history_;
   bool replaying_ = false;  // Back/Forward clicks nodes that must not enter the history
+  PageOptions pageOptions_;
 
+  QSplitter* splitter_;
   QTreeWidget* treeWidget_;
   QWebEngineView* view_;
   MessagePanel* messages_;
@@ -111,6 +121,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<ObservedTreeView> tree_;
   std::unique_ptr<qt::QtBrowser> browser_;
   TableExportActions* tables_ = nullptr;  // owned by the window
+  std::unique_ptr<PageBrowser> pages_;  // the control's Browser, over browser_
 };
 
 }  // namespace kivdb::demo

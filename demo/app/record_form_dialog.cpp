@@ -1,6 +1,5 @@
 #include "demo/app/record_form_dialog.h"
 
-#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -9,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include <kivdb/recordset.h>
 
@@ -31,6 +31,16 @@ void SetEditorText(QWidget* editor, const std::string& text) {
   if (auto* block = qobject_cast<QPlainTextEdit*>(editor)) block->setPlainText(FromStd(text));
 }
 
+// A numeric record id as people write it: the form link pads it to ten digits.
+QString ShownId(const std::string& id) {
+  const QString text = FromStd(id);
+  const auto digit = [](QChar c) { return c.isDigit(); };
+  if (text.isEmpty() || !std::all_of(text.begin(), text.end(), digit)) return text;
+  QString shown = text;
+  while (shown.size() > 1 && shown.front() == '0') shown.remove(0, 1);
+  return shown;
+}
+
 }  // namespace
 
 RecordFormDialog::RecordFormDialog(std::unique_ptr<RecordEdit> edit, QWidget* parent)
@@ -39,7 +49,7 @@ RecordFormDialog::RecordFormDialog(std::unique_ptr<RecordEdit> edit, QWidget* pa
   setObjectName("recordForm");
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
-  setWindowTitle(tr("%1 %2").arg(FromStd(form.title), FromStd(edit_->RecordId())));
+  setWindowTitle(tr("%1 %2").arg(FromStd(form.title), ShownId(edit_->RecordId())));
 
   auto* layout = new QVBoxLayout(this);
   auto* fields = new QFormLayout;
@@ -119,16 +129,15 @@ SaveResult RecordFormDialog::Save() {
   return result;
 }
 
-void RecordFormDialog::closeEvent(QCloseEvent* event) {
+void RecordFormDialog::reject() {
   TakeTexts();
   if (edit_->Modified() &&
       QMessageBox::question(this, windowTitle(),
                             tr("Your changes to this record are not saved. Close the form and "
                                "lose them?")) != QMessageBox::Yes) {
-    event->ignore();
-    return;
+    return;  // QDialog's close event sees the form still shown and keeps it open
   }
-  QDialog::closeEvent(event);
+  QDialog::reject();
 }
 
 void RecordFormDialog::TakeTexts() {

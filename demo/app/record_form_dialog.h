@@ -36,8 +36,10 @@ class RecordFormDialog : public QDialog {
   // The record was written: the page showing it is out of date.
   void Saved(const QString& nFrm, const QString& nID);
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
+ public slots:
+  // Escape, the Close button and the window's close box all end here: unsaved edits are asked
+  // about first, and a "No" keeps the form open.
+  void reject() override;
 
  private:
   void TakeTexts();

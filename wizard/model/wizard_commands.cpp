@@ -157,8 +157,17 @@ void WizardCommands::InsertNode(const std::string& nodeKey) {
   record->typeIs("N");
   record->parentIs = NumberValue(nodeKey);
   record->iconIs = "leaf";
+  const std::string newKey = std::to_string(record->ID());
   windows_.EditNode(parent, record);
   navs_.DispInTV();
+  MakeCurrent(navs_.Item(newKey) ? newKey : nodeKey);
+}
+
+void WizardCommands::MakeCurrent(const std::string& nodeKey) {
+  const std::string treeKey = TreeKeyOf(nodeKey);
+  if (!tree_.Select(treeKey)) return;
+  tree_.EnsureVisible(treeKey);
+  navs_.OnTreeNodeClick(treeKey);
 }
 
 clsNavSchemes::Node WizardCommands::TreeParentOf(const std::string& nodeKey) const {
@@ -184,6 +193,7 @@ void WizardCommands::EditNode(const std::string& nodeKey) {
   if (!parent) return;
   windows_.EditNode(parent, navs_.CloneNav(nodeKey));
   navs_.DispInTV();
+  MakeCurrent(nodeKey);
 }
 
 void WizardCommands::DeleteNode(const std::string& nodeKey) {
@@ -193,8 +203,10 @@ void WizardCommands::DeleteNode(const std::string& nodeKey) {
     messages_.Information("Root Node cannot be deleted!!");
     return;
   }
+  const clsNavSchemes::Node parent = TreeParentOf(nodeKey);
   navs_.DelNode(nodeKey);
   navs_.DispInTV();
+  MakeCurrent(navs_.Item(nodeKey) || !parent ? nodeKey : std::to_string(parent->ID()));
 }
 
 void WizardCommands::NodeClick(const std::string& nodeKey) {

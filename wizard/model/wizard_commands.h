@@ -98,6 +98,9 @@ class WizardCommands {
 
  private:
   void Remember(const std::string& path);
+  // Selects the node and shows its paragraphs, as a click on it does; the tree keeps a current
+  // node for the keys that act on it.
+  void MakeCurrent(const std::string& nodeKey);
   void MarkNavSaved() { navSaved_ = NavFingerprint(navs_); }
   void MarkWebSaved() { webSaved_ = WebFingerprint(navs_.oWebs); }
   // The node the tree shows above nodeKey, else the one the record names.

@@ -1,6 +1,8 @@
 #include "wizard/ui/desktop_main.h"
 
 #include <QApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
@@ -52,10 +54,26 @@ int RunDesktop(int argc, char** argv, std::ostream& err) {
   const std::string navFile = argc > 1 ? argv[1] : "";
   const std::string webFile = argc > 2 ? argv[2] : "";
   QApplication app(argc, argv);
+  // No display name: Qt would add it to every window title, which must read as the wizard
+  // gives it. Message boxes take the program's name from the application name.
   QApplication::setApplicationName(QStringLiteral("KivWZ"));
-  QApplication::setApplicationDisplayName(QStringLiteral("KivWZ"));
+  QCoreApplication::setOrganizationName(QStringLiteral("KivDB"));
   fMain main;
-  main.showMaximized();
+  // The size of the last session, or most of the screen: a window manager that maximises does
+  // so, one that does not (or none) still leaves room for both grids and the legend.
+  QSettings settings;
+  if (main.restoreGeometry(settings.value(QStringLiteral("geometry")).toByteArray())) {
+    main.show();
+  } else {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect area = screen->availableGeometry();
+      main.setGeometry(area.adjusted(8, 32, -8, -8));
+    }
+    main.showMaximized();
+  }
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, [&main] {
+    QSettings().setValue(QStringLiteral("geometry"), main.saveGeometry());
+  });
   // The start-up sequence opens modal windows: it runs once the event loop is going.
   QTimer::singleShot(0, &main, [&main, navFile, webFile] { main.Start(navFile, webFile); });
   return QApplication::exec();

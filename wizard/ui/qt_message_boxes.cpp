@@ -13,8 +13,8 @@ void QtMessageBoxes::Information(const std::string& text) {
 }
 
 bool QtMessageBoxes::AskYesNo(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, ProgramTitle(), QString::fromStdString(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Update Confirmation"),
+                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }

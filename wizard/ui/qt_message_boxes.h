@@ -1,6 +1,7 @@
 #pragma once
 // QtMessageBoxes: the wizard's information boxes as modal QMessageBoxes with one OK button,
-// titled with the program's title (ProgramTitle).
+// titled with the program's title (ProgramTitle), and its Yes/No questions ("Update
+// Confirmation").
 
 #include <QPointer>
 #include <QString>
@@ -14,7 +15,7 @@ class QtMessageBoxes : public MessageBoxes {
  public:
   explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
   void Information(const std::string& text) override;
-  // A Yes/No question with the same title; true for Yes.
+  // A Yes/No question, titled as every question of the wizard is; true for Yes.
   bool AskYesNo(const std::string& text);
 
  private:

@@ -128,6 +128,15 @@ std::string SchemeTreeView::ParentKey(const std::string& key) const {
   return item == nullptr ? std::string() : KeyOf(item->parent());
 }
 
+void SchemeTreeView::keyPressEvent(QKeyEvent* event) {
+  const QTreeWidgetItem* before = currentItem();
+  const bool wasSelected = before != nullptr && before->isSelected();
+  QTreeWidget::keyPressEvent(event);
+  QTreeWidgetItem* now = currentItem();
+  if (now == nullptr || !onNodeClick) return;
+  if (now != before || (!wasSelected && now->isSelected())) onNodeClick(KeyOf(now));
+}
+
 void SchemeTreeView::keyReleaseEvent(QKeyEvent* event) {
   QTreeWidget::keyReleaseEvent(event);
   // A held key repeats its press, not its release: the command runs once.

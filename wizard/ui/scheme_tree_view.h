@@ -1,7 +1,8 @@
 #pragma once
 // SchemeTreeView: the navigation tree on a QTreeWidget. Draws what clsNavSchemes hands it through
-// the TreeView interface and passes node clicks, released keys and released mouse buttons on as
-// the hooks below, which the main window binds to the scheme's entry points.
+// the TreeView interface and passes node clicks (a keyboard move counts as one), released keys and
+// released mouse buttons on as the hooks below, which the main window binds to the scheme's entry
+// points.
 
 #include <QTreeWidget>
 #include <functional>
@@ -41,6 +42,8 @@ class SchemeTreeView : public QTreeWidget, public TreeView {
   std::function<void(MouseButton button)> onMouseUp;
 
  protected:
+  // A move with the keys (arrows, Home, End, pages) is a click on the node moved to.
+  void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("KivWZ"));
+  QApplication::setApplicationName(QStringLiteral("KivWZ"));
   kivwz::fMain main;
   main.resize(1400, 860);
   main.show();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -80,6 +81,19 @@ TEST(MessageBoxes, InformationHasOneOkButtonAndTheProgramsTitle) {
   EXPECT_EQ(title, "KivWZ");
   EXPECT_EQ(text, "Unable to save file..");
   EXPECT_EQ(buttons, 1);
+}
+
+TEST(MessageBoxes, YesNoQuestionsAreTitledUpdateConfirmation) {
+  QtMessageBoxes boxes(nullptr);
+  QString title;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr) return;
+    title = box->windowTitle();
+    box->button(QMessageBox::Yes)->click();
+  });
+  EXPECT_TRUE(boxes.AskYesNo("Discard the changes?"));
+  EXPECT_EQ(title, "Update Confirmation");
 }
 
 }  // namespace

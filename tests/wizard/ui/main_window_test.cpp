@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QTest>
 #include <filesystem>
+#include <functional>
 
 #include "tests/wizard/ui/main_window_fixture.h"
 
@@ -73,7 +75,32 @@ TEST_F(MainWindowTest, InsertBelowAFixedNodeTakesTheIdAboveTheLargest) {
   EXPECT_EQ(windows_.nodeParents[0], Navs().Item("2"));
   // The tree is drawn again once the editor has closed.
   EXPECT_EQ(main_->Tree().ParentKey("N21"), "N2");
-  EXPECT_EQ(main_->Tree().SelectedKey(), "N2");
+  EXPECT_EQ(main_->Tree().SelectedKey(), "N21");  // the new node is the current one
+}
+
+TEST_F(MainWindowTest, TheKeyboardKeepsACurrentNodeAndMovesAsClicksDo) {
+  Design({Node(1, 0, "F"), Node(2, 1, "F"), Node(3, 1, "F"), Node(4, 3, "N")});
+  windows_.onEditNode = [this](const clsNavSchemes::Node& record) { Navs().FuseNav(record); };
+  SchemeTreeView& tree = main_->Tree();
+  tree.setFocus();
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    std::string selected;
+  } steps[] = {
+      {"Home at start", [&] { QTest::keyClick(&tree, Qt::Key_Home); }, "N1"},
+      {"Down", [&] { QTest::keyClick(&tree, Qt::Key_Down); }, "N2"},
+      {"Down again", [&] { QTest::keyClick(&tree, Qt::Key_Down); }, "N3"},
+      {"Ins: the new node", [&] { QTest::keyClick(&tree, Qt::Key_Insert); }, "N5"},
+      {"F2: the node edited", [&] { QTest::keyClick(&tree, Qt::Key_F2); }, "N5"},
+      {"Del: its parent", [&] { QTest::keyClick(&tree, Qt::Key_Delete); }, "N3"},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    s.act();
+    EXPECT_EQ(tree.SelectedKey(), s.selected);
+  }
+  EXPECT_EQ(Navs().Item("5"), nullptr);
 }
 
 TEST_F(MainWindowTest, NodesThatTakeNoChildRefuseInsert) {

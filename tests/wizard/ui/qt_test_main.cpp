@@ -10,7 +10,6 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Named as the program names itself: message boxes carry this title.
   QApplication::setApplicationName(QStringLiteral("KivWZ"));
-  QApplication::setApplicationDisplayName(QStringLiteral("KivWZ"));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

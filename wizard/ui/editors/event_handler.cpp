@@ -89,13 +89,23 @@ std::int16_t clsEventHandler::Processkey(std::int16_t keyCode, std::int16_t /*sh
 bool clsEventHandler::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (!mForm_ || !widget || widget->window() != mForm_) return false;
+  if (!mForm_ || !widget) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (widget->window() != mForm_) {
+    // A key pressed in another window (a message box over this one) is that window's: its
+    // release, which may reach this window once the box has closed, raises nothing here.
+    if (event->type() == QEvent::KeyPress) pressed_ = 0;
+    return false;
+  }
   const std::int16_t code = KeyCodeOf(key->key());
   if (code == 0 || EventOfKey(code) == EditorEvent::None) return false;
   // The press is swallowed so that no field (or the dialog's own Esc and Enter) acts on it; the
-  // event is raised once, when the key is released.
-  if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat()) {
+  // event is raised once, when the key pressed in this window is released.
+  if (key->isAutoRepeat()) return true;
+  if (event->type() == QEvent::KeyPress) {
+    pressed_ = code;
+  } else if (pressed_ == code) {
+    pressed_ = 0;
     Processkey(code, static_cast<std::int16_t>(key->modifiers() >> 25));
   }
   return true;

@@ -2,7 +2,9 @@
 // clsEventHandler: the key scheme of the wizard's editor windows. Bound to a window, it centres
 // the window, sees every key of the window before its fields do, and turns released function
 // keys, Esc and Enter into named events (see wizard/model/editor_keys.h for the table, F9 and
-// F11 included). A key it handles is consumed, on press and on release, so no field acts on it.
+// F11 included). A key it handles is consumed, on press and on release, so no field acts on it;
+// only a key pressed in the window raises its event, so the release of the key that closed a
+// message box over the window does nothing.
 
 #include <QObject>
 #include <QPointer>
@@ -47,6 +49,7 @@ class clsEventHandler : public QObject {
 
  private:
   QPointer<QWidget> mForm_;
+  std::int16_t pressed_ = 0;  // the handled key last pressed in the window, until released
 };
 
 // Places the window in the middle of its screen.

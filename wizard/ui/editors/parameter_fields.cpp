@@ -22,6 +22,8 @@ ParameterFields::ParameterFields(QWidget* parent, std::function<void(std::string
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   keyLength_->setMaxLength(2);
   keyLength_->setEnabled(false);
+  // Greyed while it takes no text, so it does not look like a field waiting for a number.
+  keyLength_->setStyleSheet(QStringLiteral("QLineEdit:disabled { background: palette(window); }"));
   parm_->setReadOnly(true);
   parm_->setFocusPolicy(Qt::NoFocus);
   MarkReadOnly(parm_);

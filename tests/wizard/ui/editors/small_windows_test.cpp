@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -135,6 +136,35 @@ TEST_F(SmallWindowsTest, KeyHandlerRaisesEventsOfReleasedKeysAndConsumesThem) {
   auto* field = new QLineEdit(&other);
   QTest::keyClick(field, Qt::Key_F3);
   EXPECT_EQ(save.count(), 3);
+}
+
+TEST_F(SmallWindowsTest, TheReleaseOfAKeyThatClosedAMessageBoxRaisesNothing) {
+  QWidget window;
+  auto* field = new QLineEdit(&window);
+  clsEventHandler handler;
+  handler.SetForm(&window);
+  ASSERT_TRUE(test::ShowActive(window));
+  field->setFocus();
+  QSignalSpy close(&handler, &clsEventHandler::eCloseForm);
+  QSignalSpy enter(&handler, &clsEventHandler::eEnter);
+  const struct {
+    Qt::Key key;
+    QSignalSpy* spy;
+  } cases[] = {{Qt::Key_Return, &enter}, {Qt::Key_Escape, &close}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.key);
+    // The box over the window takes the press and closes; the release then reaches the field.
+    QMessageBox box(QMessageBox::Information, "KivWZ", "Please enter Numeric Value",
+                    QMessageBox::Ok, &window);
+    box.show();
+    QTest::keyPress(&box, c.key);
+    box.hide();
+    QTest::keyRelease(field, c.key);
+    EXPECT_EQ(c.spy->count(), 0);
+    // A key pressed and released in the window still raises its event once.
+    QTest::keyClick(field, c.key);
+    EXPECT_EQ(c.spy->count(), 1);
+  }
 }
 
 }  // namespace
