@@ -89,9 +89,9 @@ int RunExport(const ExportOptions& options, std::ostream& out, std::ostream& err
   });
   if (!options.tables.empty()) {
     const TableFormat format = options.tables == "csv" ? TableFormat::Csv : TableFormat::Xlsx;
-    walk.OnPageKept([&, format](SiteNode& site) {
-      for (const TableFile& file : WritePageTables(control, folder, site.page, format, err))
-        site.tables.push_back({file.name, file.label});
+    walk.OnPageKept([&, format](SiteNode& node) {
+      for (const TableFile& file : WritePageTables(control, folder, node.page, format, err))
+        node.tables.push_back({file.name, file.label});
     });
   }
   control.SetControls(tree, browser);

@@ -14,8 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kExitFailed = 1;
-
 // A scratch folder for the control's page files, removed with its contents when done.
 class ScratchFolder {
  public:
