@@ -175,7 +175,8 @@ TEST_F(KivWZCommands, UnreadableFilesAndBadCommandLinesExit2) {
        File("binary.txt") + " is not a web scheme file"},
   };
   Write("empty.txt", " \r\n");
-  Write("binary.txt", std::string("1,\x7f\x45\x4c\x46\x02\x01\x00\x00,3\r\n", 16));
+  static constexpr char kBinary[] = "1,\x7f\x45\x4c\x46\x02\x01\x00\x00,3\r\n";
+  Write("binary.txt", std::string(kBinary, sizeof kBinary - 1));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
     const Outcome run = KivWZ(c.args);
@@ -222,6 +223,9 @@ TEST_F(KivWZCommands, AByteOrderMarkIsSkippedAndRunningOutOfMemoryIsReported) {
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_NE(ReadFile(File("out1.txt")).find("\r\n1,\"Root\",\"F\",0,"), std::string::npos);
 
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit leaves";
+#endif
   // Far more nodes than 300 MB of address space can hold.
   std::ofstream big(File("big.txt"), std::ios::binary);
   for (int id = 1; id <= 1500000; ++id) big << id << ",\"Node " << id << "\",\"N\",1,,,,\r\n";
