@@ -27,8 +27,8 @@ bool IsKeyword(std::string_view word) {
   return false;
 }
 
-// The position of the brace that closes the one at `open`, or npos. Quoted texts and comments of
-// the provider command may hold braces of their own that do not count.
+// The position of the brace that closes the one at `open`, or npos. Quoted texts, bracketed names
+// and comments of the provider command may hold braces of their own that do not count.
 size_t FindClosingBrace(std::string_view text, size_t open) {
   int depth = 0;
   size_t i = open;
@@ -38,9 +38,17 @@ size_t FindClosingBrace(std::string_view text, size_t open) {
       ++depth;
     } else if (c == '}') {
       if (--depth == 0) return i;
-    } else if (c == '\'' || c == '"') {
+    } else if (c == '\'' || c == '"' || c == '`') {
       // A doubled quote closes and reopens at once, so it needs no case of its own.
       const size_t close = text.find(c, i + 1);
+      if (close == std::string_view::npos) return close;
+      i = close;
+    } else if (c == '[') {
+      // A bracketed name (of a nested shape, or of the provider's own dialect) may hold quotes
+      // and braces; "]]" stands for one "]" inside it.
+      size_t close = text.find(']', i + 1);
+      while (close != std::string_view::npos && close + 1 < text.size() && text[close + 1] == ']')
+        close = text.find(']', close + 2);
       if (close == std::string_view::npos) return close;
       i = close;
     } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {

@@ -73,6 +73,10 @@ TEST(ShapeCommandTest, ParsesTheAcceptedForms) {
        "({d} RELATE x TO w) AS Chapter2"},
       {"several RELATE pairs", "SHAPE {a} APPEND ({b} RELATE k1 TO c1, k2 TO c2, k3 TO c3) AS X",
        "SHAPE {a} APPEND ({b} RELATE k1 TO c1, k2 TO c2, k3 TO c3) AS X"},
+      {"a nested shape whose bracketed names hold quotes and braces",
+       "SHAPE {SHAPE {a} APPEND ({b} RELATE [x\"y] TO [{z]]}]) AS C} APPEND ({d} RELATE p TO q) AS "
+       "D",
+       "SHAPE (SHAPE {a} APPEND ({b} RELATE x\"y TO {z]}) AS C) APPEND ({d} RELATE p TO q) AS D"},
       {"quoted names",
        "SHAPE {a} AS [my parent] APPEND ({b} RELATE [Order ID] TO \"order\"\"id\", `to` TO [a]]b]) "
        "AS [Order Lines]",
