@@ -3,6 +3,7 @@
 // `kivdb click` all return within three seconds, and everything works again once it thaws. The
 // test freezes only processes of its own: a cluster it starts for itself, and its own backend.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -175,6 +176,77 @@ TEST_F(FrozenServerTest, ClickReturnsWithinTheLimit) {
   EXPECT_TRUE(WIFEXITED(status)) << out.str();
   // The same click on the thawed server goes through.
   EXPECT_EQ(std::system(command.c_str()), 0);
+}
+
+// A server that stops for good in the middle of an export: the export is held still after its
+// second page (SIGSTOP), the server is shut down, and the export goes on. It must fail, name the
+// reason, and leave the site of the earlier export exactly as it was.
+class StoppedServerTest : public FrozenServerTest {};
+
+std::string FileText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// The page an export in progress has written into its new folder beside `site`, if any.
+bool ExportReached(const fs::path& site, const std::string& page) {
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(site.parent_path(), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("." + site.filename().string() + ".new-", 0) == 0 &&
+        fs::exists(entry.path() / page, error)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST_F(StoppedServerTest, AnExportWhoseServerStopsFailsAndKeepsTheEarlierSite) {
+  const fs::path site = cluster_->Folder() / "site";
+  const std::string exportCommand = Quote(KIVDB_PROGRAM) + " export --connect " +
+                                    Quote(cluster_->Connection()) + " --out " +
+                                    Quote(site.string());
+  const fs::path log = cluster_->Folder() / "export.txt";
+  ASSERT_EQ(std::system((exportCommand + " > /dev/null 2>&1").c_str()), 0);
+  const std::string earlier = FileText(site / "index.html");
+  ASSERT_NE(earlier, "");
+
+  const std::string connection = cluster_->Connection();
+  const std::string out = site.string();
+  const pid_t exporter = ::fork();
+  ASSERT_GE(exporter, 0);
+  if (exporter == 0) {
+    const int file = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(file, 1);
+    ::dup2(file, 2);
+    ::execl(KIVDB_PROGRAM, KIVDB_PROGRAM, "export", "--connect", connection.c_str(), "--out",
+            out.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Held still once its second page is written, so that the server stops half-way for certain.
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (!ExportReached(site, "page-2.htm") && Clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  ::kill(exporter, SIGSTOP);
+  const bool reached = ExportReached(site, "page-2.htm");
+  // A fast shutdown ends every session and the server with them.
+  ::kill(cluster_->Postmaster(), SIGINT);
+  const auto gone = Clock::now() + std::chrono::seconds(20);
+  while (::kill(cluster_->Postmaster(), 0) == 0 && Clock::now() < gone)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ::kill(exporter, SIGCONT);
+  int status = 0;
+  ::waitpid(exporter, &status, 0);
+
+  ASSERT_TRUE(reached) << "the export never reached its second page";
+  const std::string said = FileText(log);
+  ASSERT_TRUE(WIFEXITED(status)) << said;
+  EXPECT_EQ(WEXITSTATUS(status), 1) << said;
+  EXPECT_NE(said.find("Connection refused"), std::string::npos) << said;
+  EXPECT_NE(said.find("could not be read"), std::string::npos) << said;
+  EXPECT_EQ(FileText(site / "index.html"), earlier);
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ class CancellingSink final : public RowSink {
  public:
   CancellingSink(std::string connection, long backend, long cancelAt)
       : connection_(std::move(connection)), backend_(backend), cancelAt_(cancelAt) {}
-  ~CancellingSink() override {
+  ~CancellingSink() override { Join(); }
+  // Waits for the cancelling connection: the read may end before its call has returned.
+  void Join() {
     if (canceller_.joinable()) canceller_.join();
   }
   bool Begin(const std::vector<FieldInfo>&) override { return true; }
@@ -70,6 +72,7 @@ TEST(PostgresForwardRead, StatementCancelledHalfWayFailsWithTheServersReason) {
   EXPECT_GE(sink.rows, 25);
   EXPECT_LT(sink.rows, 1000);
   EXPECT_NE(dal.LastError().find("cancel"), std::string::npos) << dal.LastError();
+  sink.Join();
   EXPECT_EQ(sink.cancelled, "True");
   dal.TransRollback();
 }
