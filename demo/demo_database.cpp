@@ -63,23 +63,6 @@ std::vector<Product> Products(SqliteFile& db) {
 
 }  // namespace
 
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 40);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (text[i] == '\n') {
-      out += "\r\n";
-    } else {
-      out += text[i];
-    }
-  }
-  if (!out.empty() && (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)) {
-    out += "\r\n";
-  }
-  return out;
-}
-
 void BuildDemoDatabase(const fs::path& sourceFolder, const fs::path& database) {
   const std::string script = ReadText(sourceFolder / "kestrel.sql");
   // The control writes the front page and the page head as they are, so their lines end as

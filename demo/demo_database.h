@@ -6,6 +6,8 @@
 
 #include <filesystem>
 
+#include "control/data/text.h"
+
 namespace kivdb::demo {
 
 // Creates `database` anew from the sources in `sourceFolder` (the demo/ folder). The file is
@@ -19,7 +21,6 @@ void BuildDemoDatabase(const std::filesystem::path& sourceFolder,
 // relative path that stays inside the folder. Throws std::runtime_error.
 void WriteDemoPictures(const std::filesystem::path& database, const std::filesystem::path& folder);
 
-// Text with every line ended by CR LF, whatever ended it before (LF, CR LF or nothing).
-std::string WithCrLf(const std::string& text);
+using text::WithCrLf;
 
 }  // namespace kivdb::demo

@@ -19,5 +19,7 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 std::string Upper(std::string_view text);
 // ASCII letters in small letters; other bytes unchanged.
 std::string Lower(std::string_view text);
+// Text with every line ended by CR LF, whatever ended it before (LF, CR LF or nothing).
+std::string WithCrLf(const std::string& text);
 
 }  // namespace kivdb::text

@@ -5,29 +5,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "control/data/text.h"
 #include "wizard/model/scheme_file.h"
 
 namespace kivdb::schemes {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string WithCrLf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 40);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (text[i] == '\n') {
-      out += "\r\n";
-    } else {
-      out += text[i];
-    }
-  }
-  if (!out.empty() && (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)) {
-    out += "\r\n";
-  }
-  return out;
-}
 
 // The installed templates beside the program (PREFIX/bin/../share/kivdb/templates), those of the
 // configured prefix, then the source tree's, for a program run from its build folder.
@@ -79,8 +63,8 @@ bool LoadPageTemplate(const std::string& name, PageTemplate& pages, std::string&
   std::string front;
   std::string headText;
   if (!Read(frontFile, front, error) || !Read(head, headText, error)) return false;
-  pages.frontPage = WithCrLf(front);
-  pages.pageHead = WithCrLf(headText);
+  pages.frontPage = text::WithCrLf(front);
+  pages.pageHead = text::WithCrLf(headText);
   if (pages.pageHead.size() >= 2) pages.pageHead.erase(pages.pageHead.size() - 2);
   return true;
 }
