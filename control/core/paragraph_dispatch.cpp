@@ -68,8 +68,17 @@ class KeptRecordsStream final : public ParagraphStream {
 
   bool Begin(const std::vector<FieldInfo>& fields) override {
     for (const FieldInfo& field : fields) records_.AppendField(field.name, field.type);
-    if (!firstOnly_) kept_ = ChartColumnsRead(chartColumns_, static_cast<int>(fields.size()));
+    if (!firstOnly_) {
+      kept_ = ChartColumnsRead(chartColumns_, static_cast<int>(fields.size()));
+      for (size_t i = 0; i < kept_.size(); ++i) {
+        if (kept_[i]) keptFields_.push_back(i);
+      }
+    }
     return true;
+  }
+  // The chart reads only the columns it plots; the fields it does not keep need not be read.
+  const std::vector<size_t>* FieldsNeeded() const override {
+    return firstOnly_ ? nullptr : &keptFields_;
   }
   bool Row(const Variant* values, size_t count) override {
     Variant* cells = records_.AppendEmptyRow();
@@ -89,6 +98,7 @@ class KeptRecordsStream final : public ParagraphStream {
   const bool firstOnly_;
   const std::string chartColumns_;
   std::vector<bool> kept_;
+  std::vector<size_t> keptFields_;
   Recordset records_;
 };
 

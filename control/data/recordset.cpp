@@ -439,10 +439,21 @@ void FeedRecordset(Recordset& records, RowSink& sink) {
   }
   if (!sink.Begin(fields)) return;
   std::vector<Variant> values(fields.size());
+  const std::vector<size_t>* needed = nullptr;  // every field
   for (const size_t row : records.LiveRows()) {
-    for (size_t i = 0; i < values.size(); ++i)
-      values[i] = records.CellValue(row, static_cast<int>(i));
+    if (needed) {
+      for (const size_t i : *needed) {
+        if (i < values.size()) values[i] = records.CellValue(row, static_cast<int>(i));
+      }
+    } else {
+      for (size_t i = 0; i < values.size(); ++i)
+        values[i] = records.CellValue(row, static_cast<int>(i));
+    }
     if (!sink.Row(values.data(), values.size())) return;
+    if (const std::vector<size_t>* next = sink.FieldsNeeded(); next != needed) {
+      needed = next;
+      if (needed) std::fill(values.begin(), values.end(), Variant());
+    }
   }
 }
 

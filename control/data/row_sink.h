@@ -24,6 +24,11 @@ class RowSink {
   virtual bool Begin(const std::vector<FieldInfo>& fields) = 0;
   // One record, `count` values in field order. False stops the read (it still succeeds).
   virtual bool Row(const Variant* values, size_t count) = 0;
+  // The positions of the fields the sink still reads in the records after the one just handed
+  // over; null (the default) for every field. A provider may then hand the other fields over as
+  // Empty and spare itself reading them. Asked after each Row; the list a sink returns stays as it
+  // is until a later call returns another.
+  virtual const std::vector<size_t>* FieldsNeeded() const { return nullptr; }
 };
 
 // Hands the fields and live records of `records` (from its first, in its current order) to `sink`;

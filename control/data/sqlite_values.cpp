@@ -1,5 +1,6 @@
 #include "control/data/sqlite_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -332,8 +333,16 @@ bool StreamStatement(sqlite3* db, sqlite3_stmt* statement, RowSink& sink, std::s
     held.clear();
   };
   std::vector<Variant> cells(static_cast<size_t>(columns));
+  const std::vector<size_t>* needed = nullptr;  // every column, until the sink says otherwise
   int rc = SQLITE_DONE;
   while (open && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    if (needed) {
+      for (const size_t c : *needed) {
+        if (c < cells.size()) cells[c] = ReadCell(statement, static_cast<int>(c), codes[c]);
+      }
+      open = sink.Row(cells.data(), cells.size());
+      continue;
+    }
     for (int c = 0; c < columns; ++c) cells[c] = ReadCell(statement, c, codes[c]);
     if (!begun) {
       std::erase_if(untyped, [&](int c) {
@@ -347,6 +356,9 @@ bool StreamStatement(sqlite3* db, sqlite3_stmt* statement, RowSink& sink, std::s
       continue;
     }
     open = sink.Row(cells.data(), cells.size());
+    if (open && (needed = sink.FieldsNeeded()) != nullptr) {
+      std::fill(cells.begin(), cells.end(), Variant());
+    }
   }
   if (open && rc != SQLITE_DONE) {
     error = sqlite3_errmsg(db);

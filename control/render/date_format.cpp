@@ -190,6 +190,32 @@ std::string FormatDate(const DateTime& value, std::string_view picture) {
   return Render(value, picture);
 }
 
+bool AppendIsoDate(std::string& out, const DateTime& value) {
+  if (value.year < 0 || value.year > 9999 || !IsOnCalendar(value)) return false;
+  char text[19];
+  const auto put = [&text](size_t at, int number, int width) {
+    for (int i = width - 1; i >= 0; --i, number /= 10)
+      text[at + i] = static_cast<char>('0' + number % 10);
+  };
+  put(0, value.year, 4);
+  text[4] = '-';
+  put(5, value.month, 2);
+  text[7] = '-';
+  put(8, value.day, 2);
+  if (!value.HasTime()) {
+    out.append(text, 10);
+    return true;
+  }
+  text[10] = ' ';
+  put(11, value.hour, 2);
+  text[13] = ':';
+  put(14, value.minute, 2);
+  text[16] = ':';
+  put(17, value.second, 2);
+  out.append(text, 19);
+  return true;
+}
+
 double DateSerial(const DateTime& value) {
   constexpr long kEpochSerial = 25569;  // 1970-01-01 counted from 1899-12-30
   const double time = (value.hour * 3600.0 + value.minute * 60.0 + value.second) / 86400.0;

@@ -27,6 +27,10 @@
 namespace kivdb {
 
 std::string FormatDate(const DateTime& value, std::string_view picture);
+// Appends the ordinary ISO text of a date of the years 0 to 9999 on the calendar, as FormatDate
+// with an empty picture gives it, without formatting through printf; false (nothing appended)
+// for any other date.
+bool AppendIsoDate(std::string& out, const DateTime& value);
 
 // The date as a serial number: days since 1899-12-30, the time of day as the fraction.
 double DateSerial(const DateTime& value);

@@ -107,16 +107,43 @@ std::string_view TrimmedTextOf(const Variant& value, std::string& storage) {
   return text::TrimSpaces(storage);
 }
 
+// Significant digits of a number's plain or scientific text, trailing zeros of an integer
+// included (an overcount only sends a number down the general path).
+size_t SignificantDigits(std::string_view text) {
+  size_t count = 0;
+  bool leading = true;
+  for (const char c : text) {
+    if (c == 'e' || c == 'E') break;
+    if (c < '0' || c > '9') continue;
+    if (leading && c == '0') continue;
+    leading = false;
+    ++count;
+  }
+  return count;
+}
+
+// The shortest text that reads back as `number` is within half a unit of its last place, far
+// less than half a unit of the fifteenth digit; so when it has at most fifteen significant
+// digits it is exactly the fifteen-digit text of the ordinary form, found without the much
+// slower fixed-precision conversion.
+bool AppendShortDouble(std::string& out, double number, int decimals) {
+  if (!std::isfinite(number)) return false;
+  char digits[64];
+  const auto result = std::to_chars(digits, digits + sizeof digits, number);
+  const std::string_view text(digits, static_cast<size_t>(result.ptr - digits));
+  return SignificantDigits(text) <= 15 && AppendNumberText(out, text, decimals);
+}
+
 void AppendNumber(std::string& out, const Variant& value, int decimals) {
   if (const std::optional<int64_t> whole = IntegerOf(value)) {
     AppendGroupedInteger(out, *whole, decimals);
     return;
   }
+  if (value.GetKind() == Variant::Kind::Double &&
+      AppendShortDouble(out, *value.ToDouble(), decimals))
+    return;
   if (const std::optional<std::string> number = NumberTextOf(value)) {
-    if (const std::optional<std::string> formatted = FormatNumberText(*number, decimals)) {
-      out += *formatted;
-      return;
-    }
+    if (AppendNumberText(out, *number, decimals)) return;
   }
   std::string storage;
   AppendHtmlEscaped(out, TrimmedTextOf(value, storage));
@@ -127,6 +154,7 @@ void AppendDate(std::string& out, const Variant& value, std::string_view dateFor
   std::optional<DateTime> date = value.AsDate();
   if (!date && value.GetKind() == Variant::Kind::Text) date = ParseDateTime(*value.AsText());
   if (date) {
+    if (dateFormat.empty() && AppendIsoDate(out, *date)) return;
     AppendHtmlEscaped(out, FormatDate(*date, dateFormat));
   } else {
     AppendHtmlEscaped(out, TrimmedTextOf(value, storage));

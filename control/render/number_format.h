@@ -14,5 +14,8 @@ namespace kivdb {
 // blanks allowed. Returns nothing when the text is not such a number (or its exponent is beyond
 // any value a database returns, |e| > 400).
 std::optional<std::string> FormatNumberText(std::string_view text, int decimals);
+// The same text appended to `out`; false, with nothing appended, where FormatNumberText gives
+// nothing. Short numbers (the cells of large tables) are laid out without building strings.
+bool AppendNumberText(std::string& out, std::string_view text, int decimals);
 
 }  // namespace kivdb

@@ -44,6 +44,9 @@ class GuardedStream final : public ParagraphStream {
   bool Row(const Variant* values, size_t count) override {
     return Run([&] { return writer_.Row(values, count); });
   }
+  const std::vector<size_t>* FieldsNeeded() const override {
+    return failed_ ? nullptr : writer_.FieldsNeeded();
+  }
   bool Started() const override { return writer_.Started(); }
   void End(bool complete) override {
     Run([&] {

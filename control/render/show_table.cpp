@@ -99,6 +99,15 @@ void TableWriter::ReadEntries() {
     if (position >= 0 && position < fieldCount)
       columns_[static_cast<size_t>(position)].sums.push_back(e);
   }
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (!columns_[i].isId && !columns_[i].sums.empty()) totalled_.push_back(i);
+  }
+}
+
+const std::vector<size_t>* TableWriter::FieldsNeeded() const {
+  // Before the entries are read (no cell yet) every field may still be needed.
+  if (rowsRead_ == 0 || RowCap(context_.maxRows).Shows(rowsRead_)) return nullptr;
+  return &totalled_;
 }
 
 bool TableWriter::Row(const Variant* values, size_t count) {

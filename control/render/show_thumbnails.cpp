@@ -106,6 +106,11 @@ void ThumbnailWriter::WriteHead() {
   started_ = true;
 }
 
+const std::vector<size_t>* ThumbnailWriter::FieldsNeeded() const {
+  static const std::vector<size_t> kNone;
+  return RowCap(context_.maxRows).Shows(rowsRead_) ? nullptr : &kNone;
+}
+
 bool ThumbnailWriter::Row(const Variant* values, size_t count) {
   if (!started_) WriteHead();
   const long index = rowsRead_++;

@@ -47,6 +47,8 @@ class ThumbnailWriter final : public RowSink {
 
   bool Begin(const std::vector<FieldInfo>& fields) override;
   bool Row(const Variant* values, size_t count) override;
+  // Rows past MaxRows are only counted: none of their fields is read.
+  const std::vector<size_t>* FieldsNeeded() const override;
   bool Started() const { return started_; }
   // After the last record: the closing line and the MaxRows note, or "Blank Recordset: ".
   void Finish();

@@ -26,6 +26,8 @@ class TableWriter final : public RowSink {
 
   bool Begin(const std::vector<FieldInfo>& fields) override;
   bool Row(const Variant* values, size_t count) override;
+  // Once MaxRows rows are on the page, only the totalled columns are read.
+  const std::vector<size_t>* FieldsNeeded() const override;
   bool Started() const { return rowsRead_ > 0; }
   // After the last record: the total row and the MaxRows note, or "Blank Recordset: " for none.
   void Finish();
@@ -53,6 +55,7 @@ class TableWriter final : public RowSink {
   std::vector<double> sums_;
   std::vector<Column> columns_;
   bool entriesRead_ = false;
+  std::vector<size_t> totalled_;  // the columns with a sum, once the entries are read
   long rowsRead_ = 0;
   std::string row_;
 };
