@@ -59,6 +59,11 @@ void KivDB::Impl::ShowPage(long schemeId) {
     context.readData = [this](const std::string& command, std::shared_ptr<Recordset>& records) {
       return ReadData(command, records);
     };
+    if (daMode == kReadThroughDAL) {
+      context.readForward = [this](const std::string& command, RowSink& sink) {
+        return ReadDataForward(command, sink);
+      };
+    }
 
     for (const size_t r : schemes.WebParagraphs(schemeId)) {
       const std::string query = schemes.Web(web::queryIs, r).ToText();

@@ -104,6 +104,35 @@ struct DAL::Impl {
     return on.Query(command, forUpdate, out, error);
   }
 
+  // A shaped result is built before its first record is handed over, as its chapters relate
+  // records of several reads; only the records the sink reads get theirs, and the rest pass as
+  // Empty fields, to be counted.
+  static bool ReadShapeForward(Connection& on, const std::string& command, RowSink& sink,
+                               std::string& error) {
+    const long keep = sink.RecordsNeeded();
+    Recordset records;
+    long count = 0;
+    const bool ok = RunShapeCommandKeeping(
+        command,
+        [&on](const std::string& part, Recordset& out, std::string& partError) {
+          return on.Query(part, false, out, partError);
+        },
+        [&on](const std::string& part, RowSink& rows, std::string& partError) {
+          return on.Stream(part, rows, partError);
+        },
+        keep, records, count, error);
+    if (!ok) return false;
+    if (!FeedRecordset(records, sink)) return true;
+    const long fed = records.RecordCount();
+    if (count > fed && sink.RecordsNeeded() > 0) {
+      const std::vector<Variant> none(static_cast<size_t>(records.FieldCount()));
+      for (long r = fed; r < count; ++r) {
+        if (!sink.Row(none.data(), none.size())) break;
+      }
+    }
+    return true;
+  }
+
   // Reads into a recordset of the call's own, which the caller gets only when the call came back.
   bool Read(const std::string& command, bool forUpdate, std::shared_ptr<Recordset>& out,
             std::string& error) {
@@ -295,11 +324,7 @@ bool ReadForward(DAL& dal, const std::string& command, RowSink& sink) {
         const bool ok = impl.Call(
             [command](std::unique_ptr<Connection>& held, RowSink* rows, std::string& readError) {
               if (!IsShapeCommand(command)) return held->Stream(command, *rows, readError);
-              // A shaped result is built whole: its chapters relate records of several reads.
-              Recordset records;
-              if (!DAL::Impl::Read(*held, command, false, records, readError)) return false;
-              FeedRecordset(records, *rows);
-              return true;
+              return DAL::Impl::ReadShapeForward(*held, command, *rows, readError);
             },
             &sink, error);
         impl.EndCall();

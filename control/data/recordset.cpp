@@ -431,13 +431,13 @@ void Recordset::AcceptChanges(const std::vector<size_t>& vanished) {
   MoveFirst();
 }
 
-void FeedRecordset(Recordset& records, RowSink& sink) {
+bool FeedRecordset(Recordset& records, RowSink& sink) {
   std::vector<FieldInfo> fields;
   for (int i = 0; i < records.FieldCount(); ++i) {
     Field field = records.Fields(i);
     fields.push_back({field.Name(), field.Type()});
   }
-  if (!sink.Begin(fields)) return;
+  if (!sink.Begin(fields)) return false;
   std::vector<Variant> values(fields.size());
   const std::vector<size_t>* needed = nullptr;  // every field
   for (const size_t row : records.LiveRows()) {
@@ -449,12 +449,13 @@ void FeedRecordset(Recordset& records, RowSink& sink) {
       for (size_t i = 0; i < values.size(); ++i)
         values[i] = records.CellValue(row, static_cast<int>(i));
     }
-    if (!sink.Row(values.data(), values.size())) return;
+    if (!sink.Row(values.data(), values.size())) return false;
     if (const std::vector<size_t>* next = sink.FieldsNeeded(); next != needed) {
       needed = next;
       if (needed) std::fill(values.begin(), values.end(), Variant());
     }
   }
+  return true;
 }
 
 }  // namespace kivdb

@@ -29,11 +29,17 @@ class RowSink {
   // Empty and spare itself reading them. Asked after each Row; the list a sink returns stays as it
   // is until a later call returns another.
   virtual const std::vector<size_t>* FieldsNeeded() const { return nullptr; }
+  // How many records, from the first, the sink reads at all: past them FieldsNeeded lists no
+  // field. 0 (the default) when it may read every record. A provider that has to build each
+  // record whole before it hands one over (a shaped result with its chapters) builds only these
+  // and hands the rest over as Empty fields, so that they are still counted.
+  virtual long RecordsNeeded() const { return 0; }
 };
 
 // Hands the fields and live records of `records` (from its first, in its current order) to `sink`;
-// the way a recordset read whole, or given by a host, joins a forward-only reader.
-void FeedRecordset(Recordset& records, RowSink& sink);
+// the way a recordset read whole, or given by a host, joins a forward-only reader. False when the
+// sink stopped the feed.
+bool FeedRecordset(Recordset& records, RowSink& sink);
 
 // Reads a forward-only result through `dal` into `sink`: the command is the same one ReadRecordset
 // takes; false with DAL::LastError set when the read fails, also half-way through.

@@ -1,10 +1,12 @@
 #include "control/data/shape_executor.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "control/data/keeping_sink.h"
 #include "control/data/shape_key.h"
 #include "control/data/shape_key_index.h"
 #include "control/data/text.h"
@@ -151,36 +153,49 @@ std::vector<std::shared_ptr<Recordset>> MatchChildren(const Recordset& parent,
   return chapters;
 }
 
-}  // namespace
-
-bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& out,
-                  std::string& error) {
-  Recordset parent;
-  if (!RunSource(shape.parent, run, parent, error)) return false;
-  const std::vector<size_t> parentRows = parent.LiveRows();
-
-  std::vector<std::vector<std::shared_ptr<Recordset>>> chapters;
-  chapters.reserve(shape.children.size());
-  for (size_t k = 0; k < shape.children.size(); ++k) {
-    const ShapeChild& child = shape.children[k];
-    bool taken = parent.FieldIndex(child.chapterName) >= 0;
-    for (size_t earlier = 0; earlier < k; ++earlier) {
-      taken = taken || text::EqualsNoCase(shape.children[earlier].chapterName, child.chapterName);
+// Holds the records of a child command whose key over the related columns is one of `keys`; with
+// a related column it lacks it holds every record, for ResolveRelations to refuse.
+class MatchingSink final : public RowSink {
+ public:
+  MatchingSink(Recordset& out, const ShapeChild& child, const ShapeKeyIndex& keys)
+      : out_(out), child_(child), keys_(keys) {}
+  bool Begin(const std::vector<FieldInfo>& fields) override {
+    for (const FieldInfo& field : fields) out_.AppendField(field.name, field.type);
+    for (const ShapeRelation& relation : child_.relations) {
+      const int c = out_.FieldIndex(relation.childColumn);
+      if (c < 0) {
+        columns_.clear();
+        return true;
+      }
+      columns_.push_back(static_cast<size_t>(c));
     }
-    if (taken) {
-      error = "SHAPE: the chapter name '" + child.chapterName + "' is already a field name";
-      return false;
+    return true;
+  }
+  bool Row(const Variant* values, size_t count) override {
+    if (!columns_.empty()) {
+      key_.clear();
+      for (const size_t c : columns_) {
+        if (c >= count || !AppendShapeKey(values[c], key_)) return true;
+      }
+      if (keys_.Find(key_) == ShapeKeyIndex::kMissing) return true;
     }
-    Recordset records;
-    if (!RunSource(child.source, run, records, error)) return false;
-    std::vector<int> parentColumns;
-    std::vector<int> childColumns;
-    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
-      return false;
-    }
-    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+    Variant* cells = out_.AppendEmptyRow();
+    const size_t width = std::min(count, static_cast<size_t>(out_.FieldCount()));
+    for (size_t i = 0; i < width; ++i) cells[i] = values[i];
+    return true;
   }
 
+ private:
+  Recordset& out_;
+  const ShapeChild& child_;
+  const ShapeKeyIndex& keys_;
+  std::vector<size_t> columns_;
+  std::string key_;
+};
+
+// Builds the shaped recordset of `parent`'s `parentRows` and their chapters.
+void Assemble(const ShapeCommand& shape, Recordset& parent, const std::vector<size_t>& parentRows,
+              std::vector<std::vector<std::shared_ptr<Recordset>>>& chapters, Recordset& out) {
   Recordset shaped;
   const std::vector<FieldDefinition> parentFields = FieldsOf(parent);
   for (const FieldDefinition& field : parentFields) shaped.AppendField(field.name, field.type);
@@ -196,6 +211,107 @@ bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& 
     }
   }
   out = std::move(shaped);
+}
+
+bool ChapterNameTaken(const ShapeCommand& shape, size_t k, const Recordset& parent,
+                      std::string& error) {
+  const ShapeChild& child = shape.children[k];
+  bool taken = parent.FieldIndex(child.chapterName) >= 0;
+  for (size_t earlier = 0; earlier < k; ++earlier) {
+    taken = taken || text::EqualsNoCase(shape.children[earlier].chapterName, child.chapterName);
+  }
+  if (taken) error = "SHAPE: the chapter name '" + child.chapterName + "' is already a field name";
+  return taken;
+}
+
+}  // namespace
+
+bool ExecuteShapeKeeping(const ShapeCommand& shape, const ShapeRunner& run,
+                         const ShapeStreamer& stream, long keepParents, Recordset& out,
+                         long& parentCount, std::string& error) {
+  if (keepParents < 0) keepParents = 0;
+  Recordset parent;
+  std::vector<size_t> parentRows;
+  if (shape.parent.shape) {
+    if (!ExecuteShape(*shape.parent.shape, run, parent, error)) return false;
+    parentRows = parent.LiveRows();
+    parentCount = static_cast<long>(parentRows.size());
+    if (keepParents > 0 && parentRows.size() > static_cast<size_t>(keepParents))
+      parentRows.resize(static_cast<size_t>(keepParents));
+  } else {
+    KeepingSink keeping(parent, keepParents);
+    if (!stream(shape.parent.command, keeping, error)) {
+      error = "SHAPE: the command {" + Excerpt(shape.parent.command) + "} failed: " + error;
+      return false;
+    }
+    parentRows = parent.LiveRows();
+    parentCount = keeping.Count();
+  }
+
+  std::vector<std::vector<std::shared_ptr<Recordset>>> chapters;
+  chapters.reserve(shape.children.size());
+  std::string key;
+  for (size_t k = 0; k < shape.children.size(); ++k) {
+    const ShapeChild& child = shape.children[k];
+    if (ChapterNameTaken(shape, k, parent, error)) return false;
+    Recordset records;
+    if (child.source.shape) {
+      if (!RunSource(child.source, run, records, error)) return false;
+    } else {
+      // The kept parents' keys; a related column the parent lacks leaves the child unfiltered.
+      ShapeKeyIndex keys(parentRows.size());
+      bool filtered = true;
+      std::vector<int> columns;
+      for (const ShapeRelation& relation : child.relations) {
+        const int p = parent.FieldIndex(relation.parentColumn);
+        filtered = filtered && p >= 0;
+        columns.push_back(p);
+      }
+      if (filtered) {
+        bool added = false;
+        for (const size_t row : parentRows) {
+          if (KeyOf(parent, row, columns, key)) keys.Insert(key, added);
+        }
+      }
+      static const ShapeChild kUnrelated;
+      MatchingSink matching(records, filtered ? child : kUnrelated, keys);
+      if (!stream(child.source.command, matching, error)) {
+        error = "SHAPE: the command {" + Excerpt(child.source.command) + "} failed: " + error;
+        return false;
+      }
+    }
+    std::vector<int> parentColumns;
+    std::vector<int> childColumns;
+    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
+      return false;
+    }
+    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+  }
+  Assemble(shape, parent, parentRows, chapters, out);
+  return true;
+}
+
+bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& out,
+                  std::string& error) {
+  Recordset parent;
+  if (!RunSource(shape.parent, run, parent, error)) return false;
+  const std::vector<size_t> parentRows = parent.LiveRows();
+
+  std::vector<std::vector<std::shared_ptr<Recordset>>> chapters;
+  chapters.reserve(shape.children.size());
+  for (size_t k = 0; k < shape.children.size(); ++k) {
+    const ShapeChild& child = shape.children[k];
+    if (ChapterNameTaken(shape, k, parent, error)) return false;
+    Recordset records;
+    if (!RunSource(child.source, run, records, error)) return false;
+    std::vector<int> parentColumns;
+    std::vector<int> childColumns;
+    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
+      return false;
+    }
+    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+  }
+  Assemble(shape, parent, parentRows, chapters, out);
   return true;
 }
 
@@ -203,6 +319,13 @@ bool RunShapeCommand(std::string_view text, const ShapeRunner& run, Recordset& o
                      std::string& error) {
   const std::optional<ShapeCommand> shape = ParseShapeCommand(text, error);
   return shape && ExecuteShape(*shape, run, out, error);
+}
+
+bool RunShapeCommandKeeping(std::string_view text, const ShapeRunner& run,
+                            const ShapeStreamer& stream, long keepParents, Recordset& out,
+                            long& parentCount, std::string& error) {
+  const std::optional<ShapeCommand> shape = ParseShapeCommand(text, error);
+  return shape && ExecuteShapeKeeping(*shape, run, stream, keepParents, out, parentCount, error);
 }
 
 }  // namespace kivdb

@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include <kivdb/recordset.h>
+#include "control/data/row_sink.h"
 #include "control/data/shape_command.h"
 
 namespace kivdb {
@@ -28,6 +29,25 @@ using ShapeRunner =
 // reason in `error` and leaves `out` as it was.
 bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& out,
                   std::string& error);
+
+// Runs one provider command, handing its records to `sink` as they are read; false with the
+// reason in `error`.
+using ShapeStreamer =
+    std::function<bool(const std::string& command, RowSink& sink, std::string& error)>;
+
+// Builds the top level of `shape` as ExecuteShape does, but keeps only its first `keepParents`
+// records (0 keeps all) and reads their chapters only: the parent command is read forward and
+// only counted past the kept records, and of each child command only the records that belong to
+// a kept parent are held. `parentCount` gets the number of records the parent command returned.
+// A nested shape, as parent or child, is built whole and then cut the same way.
+bool ExecuteShapeKeeping(const ShapeCommand& shape, const ShapeRunner& run,
+                         const ShapeStreamer& stream, long keepParents, Recordset& out,
+                         long& parentCount, std::string& error);
+
+// Parses `text` (ParseShapeCommand) and executes it with ExecuteShapeKeeping.
+bool RunShapeCommandKeeping(std::string_view text, const ShapeRunner& run,
+                            const ShapeStreamer& stream, long keepParents, Recordset& out,
+                            long& parentCount, std::string& error);
 
 // Parses `text` (ParseShapeCommand) and executes it.
 bool RunShapeCommand(std::string_view text, const ShapeRunner& run, Recordset& out,

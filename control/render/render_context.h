@@ -17,6 +17,7 @@
 #include <vector>
 
 #include <kivdb/recordset.h>
+#include "control/data/row_sink.h"
 
 namespace kivdb {
 
@@ -73,6 +74,9 @@ class StringPageWriter : public PageWriter {
 // Reads one command into a recordset, as the control's ReadData does (through the DAL or the
 // host's ProvideRecordset); false when the read failed, with the failure already reported.
 using DataReader = std::function<bool(const std::string& command, std::shared_ptr<Recordset>& rs)>;
+// Reads one command forward-only into `sink`, as the control's ReadDataForward does; false when
+// the read failed, with the failure already reported.
+using ForwardReader = std::function<bool(const std::string& command, RowSink& sink)>;
 
 struct RenderContext {
   explicit RenderContext(PageWriter& writer) : page(writer) {}
@@ -98,6 +102,9 @@ struct RenderContext {
   int pictureCount = 0;
   // Reads further data: the shaped recordset, with its chapters, of a multi-chapter paragraph.
   DataReader readData;
+  // Reads it forward-only instead, where the control reads through its DAL: then only the parent
+  // records the page shows are kept with their chapters. Empty when the host hands recordsets over.
+  ForwardReader readForward;
 
   // Raises the message when Talking is on.
   void Tell(const std::string& text) const;

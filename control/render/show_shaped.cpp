@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <kivdb/error.h>
+#include "control/data/keeping_sink.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/html_escape.h"
@@ -80,9 +81,11 @@ struct Column {
   FieldClass fieldClass = FieldClass::Other;
 };
 
+// `total` is the number of records the level's read returned, when `records` holds only the
+// first of them (negative: `records` holds them all).
 void WriteLevel(RenderContext& context, Recordset* records, int16_t span, int16_t level,
                 bool hidden, const Variant& parentId, int16_t chapter,
-                std::vector<const Recordset*>& path) {
+                std::vector<const Recordset*>& path, long total = -1) {
   if (records == nullptr) {
     throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
   }
@@ -174,7 +177,7 @@ void WriteLevel(RenderContext& context, Recordset* records, int16_t span, int16_
     }
   }
   context.page.WriteLine("</table></div>");
-  if (const std::string note = cap.Note(records->RecordCount()); !note.empty())
+  if (const std::string note = cap.Note(total >= 0 ? total : records->RecordCount()); !note.empty())
     context.page.WriteLine(note);
 }
 
@@ -194,11 +197,22 @@ void ShowShaped(RenderContext& context, Recordset* records, const std::string& t
     }
     records->MoveFirst();
     const std::string command = records->Fields(0).Value().ToText();
-    if (!context.readData) {
+    if (!context.readData && !context.readForward) {
       throw Error(err::kObjectNotSet, "Object variable or With block variable not set");
     }
     std::shared_ptr<Recordset> shaped;
-    if (!context.readData(command, shaped)) {
+    long total = -1;
+    if (context.readForward) {
+      // Only the parent records MaxRows lets through are kept, with their chapters; the others
+      // are counted for the note under the table.
+      shaped = std::make_shared<Recordset>();
+      KeepingSink keeping(*shaped, context.maxRows);
+      if (!context.readForward(command, keeping)) {
+        context.Tell("Error Reading Data From Database");
+        return;
+      }
+      total = keeping.Count();
+    } else if (!context.readData(command, shaped)) {
       context.Tell("Error Reading Data From Database");
       return;
     }
@@ -217,7 +231,8 @@ void ShowShaped(RenderContext& context, Recordset* records, const std::string& t
     shaped->MoveFirst();
     html += "<table id='TBL" + paragraphId + "' border=0 width=100%><tr>";
     context.page.WriteLine(html);
-    ShowChapter(context, shaped.get(), 0, 1, false, Variant(int16_t{0}), 1);
+    std::vector<const Recordset*> path;
+    WriteLevel(context, shaped.get(), 0, 1, false, Variant(int16_t{0}), 1, path, total);
   });
 }
 
