@@ -44,6 +44,7 @@ bool PgRecordsetReader::Row(const PGresult* result, int row) {
 bool PgSinkReader::Begin(const PGresult* result) {
   DescribeCells(result, cells_);
   values_.assign(cells_.size(), Variant());
+  needed_ = nullptr;
   std::vector<FieldInfo> fields;
   for (int i = 0, count = PQnfields(result); i < count; ++i)
     fields.push_back(FieldInfo{PQfname(result, i), PgTypeCode(PQftype(result, i))});
@@ -51,9 +52,21 @@ bool PgSinkReader::Begin(const PGresult* result) {
 }
 
 bool PgSinkReader::Row(const PGresult* result, int row) {
-  for (size_t i = 0; i < cells_.size(); ++i)
-    values_[i] = Cell(result, row, static_cast<int>(i), cells_[i]);
-  return sink_.Row(values_.data(), values_.size());
+  if (needed_) {
+    for (const size_t i : *needed_) {
+      if (i < cells_.size()) values_[i] = Cell(result, row, static_cast<int>(i), cells_[i]);
+    }
+  } else {
+    for (size_t i = 0; i < cells_.size(); ++i)
+      values_[i] = Cell(result, row, static_cast<int>(i), cells_[i]);
+  }
+  const bool more = sink_.Row(values_.data(), values_.size());
+  // The fields the sink no longer reads are not converted; they pass as Empty.
+  if (const std::vector<size_t>* next = sink_.FieldsNeeded(); next != needed_) {
+    needed_ = next;
+    if (needed_) values_.assign(cells_.size(), Variant());
+  }
+  return more;
 }
 
 }  // namespace kivdb

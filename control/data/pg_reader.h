@@ -43,6 +43,7 @@ class PgSinkReader final : public PgConnection::Reader {
   RowSink& sink_;
   std::vector<PgCell> cells_;
   std::vector<Variant> values_;
+  const std::vector<size_t>* needed_ = nullptr;  // every field
 };
 
 }  // namespace kivdb

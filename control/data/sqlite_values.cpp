@@ -341,6 +341,10 @@ bool StreamStatement(sqlite3* db, sqlite3_stmt* statement, RowSink& sink, std::s
         if (c < cells.size()) cells[c] = ReadCell(statement, static_cast<int>(c), codes[c]);
       }
       open = sink.Row(cells.data(), cells.size());
+      if (const std::vector<size_t>* next = sink.FieldsNeeded(); open && next != needed) {
+        needed = next;
+        std::fill(cells.begin(), cells.end(), Variant());
+      }
       continue;
     }
     for (int c = 0; c < columns; ++c) cells[c] = ReadCell(statement, c, codes[c]);

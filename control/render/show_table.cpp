@@ -26,6 +26,11 @@ namespace {
 // shown in their cell but left out of the total, which would otherwise be lost with them; so is a
 // date the server gave as text (infinity, a BC date), in a date column, which has no total cell.
 double Summand(const Variant& value, FieldClass fieldClass) {
+  if (value.IsNumber()) {
+    // The common case, without the copy NumericOperand makes; the same number.
+    if (const std::optional<double> number = value.ToDouble())
+      return std::isfinite(*number) ? *number : 0;
+  }
   if (value.GetKind() == Variant::Kind::Text) {
     if (fieldClass == FieldClass::Date) return 0;
     std::string_view word = text::TrimSpaces(*value.AsText());

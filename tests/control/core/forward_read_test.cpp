@@ -153,6 +153,56 @@ TEST_P(ForwardPages, EveryPageMatchesTheOneFromWholeRecordsets) {
   }
 }
 
+// A multi-chapter page under MaxRows, read forward through the DAL (the parents past the cap only
+// counted, chapters read for the shown parents), against the same page from the whole shaped
+// recordset a host hands over.
+TEST_P(ForwardPages, ShapedPagesKeepOnlyTheShownParentsAndCountTheRest) {
+  SchemeFixture shop = SchemeFixture::Standard();
+  shop.Nav({18, "Buyers", "N", 1})
+      .Web({71, 18, 1, "Buyers", "spM_Buyers", kNull, "M", kNull, kNull})
+      .Query("spM_Buyers",
+             "SELECT 'SHAPE {SELECT ID, Name AS \"Name\" FROM Customers ORDER BY ID} APPEND "
+             "({SELECT ID, CustomerID AS \"CustomerID\", Item AS \"Item\" FROM Orders ORDER BY "
+             "ID} RELATE ID TO CustomerID) AS Orders'");
+  struct Case {
+    long maxRows;
+    const char* note;  // the count under the table, "" for none
+  };
+  for (const Case& c : {Case{0, ""}, Case{1, "<p class=pgl>Showing 1 of 3 rows.</p>"},
+                        Case{2, "<p class=pgl>Showing 2 of 3 rows.</p>"}, Case{3, ""}}) {
+    SCOPED_TRACE("MaxRows " + std::to_string(c.maxRows));
+    std::string pages[2];
+    std::vector<std::string> lines;
+    for (int mode = 1; mode <= 2; ++mode) {
+      ControlHarness h(GetParam(), shop);
+      DAL whole;
+      whole.ConnectionString(h.connection);
+      h.control.SetUserMode(false);
+      if (mode == 2) {
+        h.control.DAMode(2);
+        h.control.OnProvideRecordset(
+            [&whole](const std::string& sql, std::shared_ptr<Recordset>& records) {
+              whole.ReadRecordset(sql, records);
+            });
+      }
+      h.control.MaxRows(c.maxRows);
+      h.control.RefreshBrowser();
+      ASSERT_TRUE(h.Click("Data Browser\\Buyers"));
+      pages[mode - 1] = ReadFile(h.ReportFile());
+      if (mode == 1) lines = PageLines(h.ReportFile());
+    }
+    EXPECT_EQ(pages[0], pages[1]);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("<img id=DTL02") != l.npos; }),
+              c.maxRows == 0 ? 3 : std::min(c.maxRows, 3L));
+    if (*c.note) {
+      EXPECT_THAT(lines, Contains(c.note));
+    } else {
+      EXPECT_THAT(lines, Not(Contains(HasSubstr("Showing"))));
+    }
+  }
+}
+
 KIVDB_ON_BOTH_ENGINES(ForwardPages);
 
 }  // namespace

@@ -58,6 +58,15 @@ class FakeProvider {
       return true;
     };
   }
+  // The same answers read forward-only, as a provider that steps its results hands them over.
+  ShapeStreamer Streamer() {
+    return [this](const std::string& command, RowSink& sink, std::string& error) {
+      Recordset records;
+      if (!Runner()(command, records, error)) return false;
+      FeedRecordset(records, sink);
+      return true;
+    };
+  }
   const std::vector<std::string>& Log() const { return log_; }
 
  private:
@@ -276,6 +285,100 @@ TEST_F(ShapeExecutorTest, AMalformedCommandRunsNothing) {
   EXPECT_FALSE(RunShapeCommand("SHAPE {orders} APPEND ({lines} RELATE ID TO orderId",
                                provider_.Runner(), out, error));
   EXPECT_TRUE(provider_.Log().empty());
+}
+
+// A read that keeps only the first parents: exactly the first records of the whole shape, with
+// the same chapters, and the exact count of the parents the command gave.
+TEST_F(ShapeExecutorTest, KeepingTheFirstParentsGivesTheirRecordsAndTheWholeCount) {
+  struct Case {
+    const char* name;
+    const char* text;
+    long keep;
+    const char* kept;
+    long count;
+  };
+  const Case cases[] = {
+      {"one of three", "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines", 1,
+       "(1,10.5,[(12,1,Ink) (16,1,Nib)])", 3},
+      {"two of three", "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines", 2,
+       "(1,10.5,[(12,1,Ink) (16,1,Nib)]) (2,20,[(11,2,Pen) (13,2,Pad)])", 3},
+      {"more than there are", "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines", 9,
+       "(1,10.5,[(12,1,Ink) (16,1,Nib)]) (2,20,[(11,2,Pen) (13,2,Pad)]) (3,30,[])", 3},
+      {"all", "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines", 0,
+       "(1,10.5,[(12,1,Ink) (16,1,Nib)]) (2,20,[(11,2,Pen) (13,2,Pad)]) (3,30,[])", 3},
+      {"two chapters",
+       "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines, ({notes} RELATE ID TO "
+       "orderId) AS Notes",
+       1, "(1,10.5,[(12,1,Ink) (16,1,Nib)],[])", 3},
+      {"a nested child",
+       "SHAPE {customers} APPEND ({SHAPE {custorders} APPEND ({lines} RELATE ID "
+       "TO orderId) AS Lines} RELATE ID TO customerId) AS Orders",
+       1, "(100,Ann,[(2,100,[(11,2,Pen) (13,2,Pad)])])", 2},
+      {"a nested parent",
+       "SHAPE {SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Lines} APPEND ({notes} "
+       "RELATE ID TO orderId) AS Notes",
+       2, "(1,10.5,[(12,1,Ink) (16,1,Nib)],[]) (2,20,[(11,2,Pen) (13,2,Pad)],[])", 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Recordset out;
+    long count = -1;
+    std::string error;
+    ASSERT_TRUE(RunShapeCommandKeeping(c.text, provider_.Runner(), provider_.Streamer(), c.keep,
+                                       out, count, error))
+        << error;
+    EXPECT_EQ(Dump(out), c.kept);
+    EXPECT_EQ(count, c.count);
+  }
+}
+
+// Past the kept parents a forward read is only counted, and a child record of a parent not kept
+// is not held; the failures of a whole read stay the same.
+TEST_F(ShapeExecutorTest, KeepingReadsOnlyWhatTheKeptParentsNeed) {
+  std::vector<long> fieldsAfterRow;  // how many fields the parent's sink still read, per record
+  const ShapeStreamer counting = [&](const std::string& command, RowSink& sink,
+                                     std::string& error) {
+    Recordset records;
+    if (!provider_.Runner()(command, records, error)) return false;
+    const bool parent = command == "orders";
+    std::vector<FieldInfo> fields;
+    for (int i = 0; i < records.FieldCount(); ++i)
+      fields.push_back({records.Fields(i).Name(), records.Fields(i).Type()});
+    sink.Begin(fields);
+    for (const size_t row : records.LiveRows()) {
+      std::vector<Variant> values;
+      for (int i = 0; i < records.FieldCount(); ++i) values.push_back(records.CellValue(row, i));
+      sink.Row(values.data(), values.size());
+      const std::vector<size_t>* needed = sink.FieldsNeeded();
+      if (parent) fieldsAfterRow.push_back(needed ? static_cast<long>(needed->size()) : -1);
+    }
+    return true;
+  };
+  Recordset out;
+  long count = 0;
+  std::string error;
+  ASSERT_TRUE(RunShapeCommandKeeping("SHAPE {orders} APPEND ({lines} RELATE ID TO orderId)",
+                                     provider_.Runner(), counting, 1, out, count, error));
+  EXPECT_EQ(fieldsAfterRow, (std::vector<long>{0, 0, 0}));
+  const auto chapter = out.Fields("Chapter1").Value().AsChapter();
+  ASSERT_NE(chapter, nullptr);
+  EXPECT_EQ(chapter->RecordCount(), 2);
+
+  for (const char* text : {"SHAPE {orders} APPEND ({lines} RELATE Nope TO orderId)",
+                           "SHAPE {orders} APPEND ({lines} RELATE ID TO nope)",
+                           "SHAPE {orders} APPEND ({missing} RELATE ID TO orderId)",
+                           "SHAPE {orders} APPEND ({lines} RELATE ID TO orderId) AS Total"}) {
+    SCOPED_TRACE(text);
+    Recordset whole;
+    std::string wholeError;
+    EXPECT_FALSE(RunShapeCommand(text, provider_.Runner(), whole, wholeError));
+    Recordset kept;
+    std::string keptError;
+    EXPECT_FALSE(RunShapeCommandKeeping(text, provider_.Runner(), provider_.Streamer(), 1, kept,
+                                        count, keptError));
+    EXPECT_EQ(keptError, wholeError);
+    EXPECT_EQ(kept.FieldCount(), 0);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <kivdb/dal.h>
+#include "control/data/row_sink.h"
 #include "temp_database.h"
 
 namespace kivdb {
@@ -124,6 +125,47 @@ TEST_F(ExecTest, WorksWithoutAnXspTable) {
   EXPECT_EQ(Column("EXEC x"), (std::vector<std::string>{"1"}));
   std::shared_ptr<Recordset> rs;
   EXPECT_FALSE(dal_.ReadRecordset("EXEC qByCity 'Oslo'", rs));
+}
+
+// A sink that narrows the fields it reads as the records pass: every field for the first two,
+// only the third for the next two, none after that. Each record is logged as its values' texts,
+// "-" for an Empty one.
+class NarrowingSink final : public RowSink {
+ public:
+  bool Begin(const std::vector<FieldInfo>&) override { return true; }
+  bool Row(const Variant* values, size_t count) override {
+    std::string line;
+    for (size_t i = 0; i < count; ++i)
+      line += (i ? "," : "") + (values[i].IsEmpty() ? "-" : values[i].ToText());
+    rows.push_back(line);
+    return true;
+  }
+  const std::vector<size_t>* FieldsNeeded() const override {
+    static const std::vector<size_t> kThird{2};
+    static const std::vector<size_t> kNone;
+    if (rows.size() < 2) return nullptr;
+    return rows.size() < 4 ? &kThird : &kNone;
+  }
+  std::vector<std::string> rows;
+};
+
+TEST_F(ExecTest, ForwardReadsLeaveOutTheFieldsASinkNoLongerReads) {
+  CreateDatabase(
+      folder_.File("narrow.db"),
+      "CREATE TABLE t(a INTEGER, b TEXT, c DOUBLE);"
+      "INSERT INTO t VALUES (1,'x',0.5),(2,'y',1.5),(3,'z',2.5),(4,NULL,3.5),(5,'w',4.5);");
+  const std::vector<std::string> expected = {"1,x,0.5", "2,y,1.5", "-,-,2.5", "-,-,3.5", "-,-,-"};
+  DAL dal;
+  dal.ConnectionString(SqliteConnectionString(folder_.File("narrow.db")));
+  NarrowingSink stepped;
+  ASSERT_TRUE(ReadForward(dal, "SELECT a, b, c FROM t ORDER BY a", stepped)) << dal.LastError();
+  EXPECT_EQ(stepped.rows, expected);
+
+  std::shared_ptr<Recordset> whole;
+  ASSERT_TRUE(dal.ReadRecordset("SELECT a, b, c FROM t ORDER BY a", whole));
+  NarrowingSink fed;
+  EXPECT_TRUE(FeedRecordset(*whole, fed));
+  EXPECT_EQ(fed.rows, expected);
 }
 
 }  // namespace

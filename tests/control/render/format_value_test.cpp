@@ -11,6 +11,8 @@
 
 #include <kivdb/error.h>
 #include "control/render/date_format.h"
+#include "control/render/html_escape.h"
+#include "control/render/number_format.h"
 
 namespace kivdb {
 namespace {
@@ -224,6 +226,91 @@ TEST(IntegerOrZeroTest, Table) {
       EXPECT_EQ(e.Number(), c.errorNumber);
       EXPECT_EQ(e.Description(), c.errorNumber == 6 ? "Overflow" : "Type mismatch");
     }
+  }
+}
+
+// The short layout of number texts against the general one, on the texts where rounding
+// carries, signs vanish, exponents move the point and lengths pass the short form's bounds.
+TEST(NumberTextTest, ShortLayoutMatchesTheGeneralOne) {
+  const char* texts[] = {"0",
+                         "-0",
+                         "0.005",
+                         "-0.004",
+                         "-0.005",
+                         "999.995",
+                         "9999999.996",
+                         "99.5",
+                         "0.5",
+                         "1234567.891",
+                         "+3",
+                         " 7 ",
+                         "5.",
+                         ".5",
+                         "1e21",
+                         "1.5e3",
+                         "2.5E-3",
+                         "-9.995e2",
+                         "123456789012345678901234567890123456",
+                         "0.000000000000000000000000000000000000000012345",
+                         "1e40",
+                         "1e41",
+                         "1e-401",
+                         "1e401",
+                         "abc",
+                         "",
+                         "1e",
+                         "1.2.3",
+                         "--1",
+                         "12345678901234567"};
+  for (const char* text : texts) {
+    for (const int decimals : {0, 2, 5}) {
+      SCOPED_TRACE(std::string(text) + " with " + std::to_string(decimals) + " decimals");
+      std::string out = "x";
+      const std::optional<std::string> general = FormatNumberText(text, decimals);
+      EXPECT_EQ(AppendNumberText(out, text, decimals), general.has_value());
+      EXPECT_EQ(out, "x" + general.value_or(""));
+    }
+  }
+}
+
+// A double's cell is the picture of its fifteen-digit text, whichever way it is reached: every
+// value of a sweep that mixes short texts with ones of sixteen and seventeen digits.
+TEST(NumberTextTest, DoublesFormatAsTheirFifteenDigitText) {
+  std::vector<double> values = {0.1 + 0.2,     2.675,
+                                1.005,         -1.005,
+                                1e15,          1e16 + 2,
+                                123456789.125, -0.0049999999999999,
+                                5e-324,        1.7976931348623157e308};
+  for (int i = 0; i < 20000; ++i) values.push_back(i * 0.37 - 3000.0);
+  for (const double value : values) {
+    for (const char* kind : {"Dbl", "Int"}) {
+      const std::optional<std::string> text = NumberTextOf(Variant(value));
+      ASSERT_TRUE(text.has_value());
+      const std::optional<std::string> expected =
+          FormatNumberText(*text, std::string_view(kind) == "Dbl" ? 2 : 0);
+      ASSERT_EQ(FormatValue(Variant(value), kind), expected.value_or("?"))
+          << value << " " << kind << " from " << *text;
+    }
+  }
+}
+
+TEST(DateTextTest, IsoDatesAreTheOrdinaryText) {
+  struct DateCase {
+    DateTime date;
+    bool short_;
+  };
+  const DateCase cases[] = {{{2024, 4, 20, 0, 0, 0}, true},   {{2024, 4, 20, 23, 59, 58}, true},
+                            {{0, 1, 1, 0, 0, 0}, true},       {{999, 12, 31, 0, 0, 1}, true},
+                            {{9999, 12, 31, 12, 0, 0}, true}, {{10000, 1, 1, 0, 0, 0}, false},
+                            {{-1, 1, 1, 0, 0, 0}, false},     {{2021, 13, 1, 0, 0, 0}, false},
+                            {{2021, 2, 29, 0, 0, 0}, false},  {{2021, 2, 28, 24, 0, 0}, false}};
+  for (const DateCase& c : cases) {
+    const std::string ordinary = DateTimeToText(c.date);
+    SCOPED_TRACE(ordinary);
+    std::string out = "x";
+    EXPECT_EQ(AppendIsoDate(out, c.date), c.short_);
+    EXPECT_EQ(out, c.short_ ? "x" + ordinary : "x");
+    EXPECT_EQ(FormatValue(Variant(c.date), "Dte"), HtmlEscape(FormatDate(c.date, "")));
   }
 }
 
