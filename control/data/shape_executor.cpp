@@ -229,14 +229,21 @@ bool ChapterNameTaken(const ShapeCommand& shape, size_t k, const Recordset& pare
 bool ExecuteShapeKeeping(const ShapeCommand& shape, const ShapeRunner& run,
                          const ShapeStreamer& stream, long keepParents, Recordset& out,
                          long& parentCount, std::string& error) {
-  if (keepParents < 0) keepParents = 0;
+  if (keepParents <= 0) {
+    // Every parent is kept: the whole read is the cheaper one, as nothing can be left out.
+    Recordset whole;
+    if (!ExecuteShape(shape, run, whole, error)) return false;
+    parentCount = whole.RecordCount();
+    out = std::move(whole);
+    return true;
+  }
   Recordset parent;
   std::vector<size_t> parentRows;
   if (shape.parent.shape) {
     if (!ExecuteShape(*shape.parent.shape, run, parent, error)) return false;
     parentRows = parent.LiveRows();
     parentCount = static_cast<long>(parentRows.size());
-    if (keepParents > 0 && parentRows.size() > static_cast<size_t>(keepParents))
+    if (parentRows.size() > static_cast<size_t>(keepParents))
       parentRows.resize(static_cast<size_t>(keepParents));
   } else {
     KeepingSink keeping(parent, keepParents);

@@ -39,7 +39,8 @@ using ShapeStreamer =
 // records (0 keeps all) and reads their chapters only: the parent command is read forward and
 // only counted past the kept records, and of each child command only the records that belong to
 // a kept parent are held. `parentCount` gets the number of records the parent command returned.
-// A nested shape, as parent or child, is built whole and then cut the same way.
+// A nested shape, as parent or child, is built whole and then cut the same way. Keeping every
+// parent is ExecuteShape itself.
 bool ExecuteShapeKeeping(const ShapeCommand& shape, const ShapeRunner& run,
                          const ShapeStreamer& stream, long keepParents, Recordset& out,
                          long& parentCount, std::string& error);

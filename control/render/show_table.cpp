@@ -26,10 +26,17 @@ namespace {
 // shown in their cell but left out of the total, which would otherwise be lost with them; so is a
 // date the server gave as text (infinity, a BC date), in a date column, which has no total cell.
 double Summand(const Variant& value, FieldClass fieldClass) {
-  if (value.IsNumber()) {
-    // The common case, without the copy NumericOperand makes; the same number.
-    if (const std::optional<double> number = value.ToDouble())
-      return std::isfinite(*number) ? *number : 0;
+  // The common cases, without the copy NumericOperand makes; the same numbers.
+  switch (value.GetKind()) {
+    case Variant::Kind::Int16:
+    case Variant::Kind::Int32:
+    case Variant::Kind::Int64:
+    case Variant::Kind::Double: {
+      const double number = *value.ToDouble();
+      return std::isfinite(number) ? number : 0;
+    }
+    default:
+      break;
   }
   if (value.GetKind() == Variant::Kind::Text) {
     if (fieldClass == FieldClass::Date) return 0;
@@ -120,9 +127,9 @@ bool TableWriter::Row(const Variant* values, size_t count) {
   const size_t cells = std::min(count, columns_.size());
   // Rows past the control's MaxRows are not written, but their values still go into the sums.
   if (!RowCap(context_.maxRows).Shows(rowsRead_++)) {
-    for (size_t i = 0; i < cells; ++i) {
+    for (const size_t i : totalled_) {
+      if (i >= cells) break;
       const Column& column = columns_[i];
-      if (column.isId) continue;
       for (const size_t sum : column.sums) sums_[sum] += Summand(values[i], column.fieldClass);
     }
     return true;
