@@ -66,7 +66,7 @@ TEST_F(DesktopUseTest, EscapeAsksBeforeAFormLosesItsEdits) {
     window_->OpenForm("00004", "0000000007");
     QPointer<RecordFormDialog> form = window_->findChild<RecordFormDialog*>();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), "Order 7");
+    EXPECT_EQ(form->windowTitle(), "Order 7: Quayside Trading Post");
     auto* freight = qobject_cast<QLineEdit*>(form->Editor("Freight"));
     ASSERT_NE(freight, nullptr);
     form->activateWindow();
