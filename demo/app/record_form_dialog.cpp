@@ -1,5 +1,6 @@
 #include "demo/app/record_form_dialog.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -66,13 +67,37 @@ bool ShowsAsDate(int type, const std::string& text) {
   return text.size() == 10 && date.isValid() && date > kNoDate;
 }
 
-QWidget* MakeEditor(const RecordEdit& edit, int field, QWidget* parent) {
+// Keeps a list or date editor from changing under a wheel turned to scroll the form, and opens
+// the calendar of an empty date at this month rather than at its "no date" mark.
+class EditorGuard : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Wheel) {
+      const auto* widget = qobject_cast<QWidget*>(watched);
+      return widget && !widget->hasFocus();
+    }
+    if (event->type() == QEvent::Show) {
+      if (auto* calendar = qobject_cast<QCalendarWidget*>(watched);
+          calendar && calendar->selectedDate() == kNoDate) {
+        const QDate today = QDate::currentDate();
+        calendar->setCurrentPage(today.year(), today.month());
+      }
+    }
+    return false;
+  }
+};
+
+QWidget* MakeEditor(const RecordEdit& edit, int field, QWidget* parent, QObject* guard) {
   const std::string& text = edit.Text(field);
   if (const std::vector<KeyChoice>* choices = edit.Choices(field)) {
     auto* list = new QComboBox(parent);
     list->addItem(QObject::tr("(none)"), QString());
     for (const KeyChoice& choice : *choices)
       list->addItem(FromStd(choice.caption), FromStd(choice.key));
+    list->installEventFilter(guard);
     return list;
   }
   if (ShowsAsDate(edit.FieldType(field), text)) {
@@ -81,6 +106,8 @@ QWidget* MakeEditor(const RecordEdit& edit, int field, QWidget* parent) {
     date->setDisplayFormat("d MMM yyyy");
     date->setMinimumDate(kNoDate);
     date->setSpecialValueText(QObject::tr("(no date)"));
+    date->installEventFilter(guard);
+    date->calendarWidget()->installEventFilter(guard);
     return date;
   }
   if (text.size() > 60 || text.find('\n') != std::string::npos) {
@@ -114,10 +141,11 @@ RecordFormDialog::RecordFormDialog(std::unique_ptr<RecordEdit> edit, QWidget* pa
   scroll->setFrameShape(QFrame::NoFrame);
   auto* page = new QWidget(scroll);
   auto* fields = new QFormLayout(page);
+  auto* guard = new EditorGuard(this);
   fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   for (int f = 0; f < edit_->FieldCount(); ++f) {
     const QString name = FromStd(edit_->FieldName(f));
-    QWidget* editor = MakeEditor(*edit_, f, page);
+    QWidget* editor = MakeEditor(*edit_, f, page, guard);
     editor->setObjectName("field_" + name);
     editor->setEnabled(edit_->Editable(f));
     if (!edit_->Editable(f)) editor->setToolTip(tr("This field cannot be changed here."));

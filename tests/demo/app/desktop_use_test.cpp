@@ -1,6 +1,6 @@
 // KivDBDemo in daily use: a form closed with Escape, a database that cannot be opened, Apply in
 // the property page, the page options and the row cap with its link to every row, a new page
-// at its top, the window's size.
+// at its top, a click that stops a big page still loading, the window's size.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>

@@ -1,5 +1,5 @@
-// Record forms on a copy of the demo database: reading, editing, writing back, and refusing to
-// overwrite what another program saved in between.
+// Record forms on a copy of the demo database: reading, editing, writing back, refusing to
+// overwrite what another program saved in between; keys named, the title, the role.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include "demo/app/field_text.h"
 #include "demo/app/form_catalog.h"
 #include "demo/app/record_edit.h"
-#include "demo/app/record_references.h"
 #include "tests/demo/app/demo_copy.h"
 
 namespace kivdb::demo {
@@ -194,29 +193,6 @@ TEST_F(RecordEditTest, ReportsARecordThatIsNotThere) {
     std::string error;
     EXPECT_FALSE(edit.Load(error)) << c.nID;
     EXPECT_FALSE(error.empty()) << c.nID;
-  }
-}
-
-TEST(NameColumnsTest, PicksTheColumnsThatNameARecord) {
-  const auto text = type::kVarChar;
-  const auto number = type::kInteger;
-  struct Case {
-    const char* name;
-    std::vector<ColumnInfo> columns;
-    std::vector<std::string> expected;
-  } cases[] = {
-      {"a Name column", {{"ID", number}, {"Code", text}, {"name", text}}, {"name"}},
-      {"first and last name",
-       {{"ID", number}, {"FirstName", text}, {"LastName", text}},
-       {"FirstName", "LastName"}},
-      {"the first text column but the key", {{"Code", text}, {"Company", text}}, {"Company"}},
-      {"a foreign key names nothing", {{"ID", number}, {"CustomerCode", text}}, {}},
-      {"no text at all", {{"ID", number}, {"Freight", type::kCurrency}}, {}},
-  };
-  const std::vector<Reference> keys = {{"CustomerCode", "Customers", "Code"}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(NameColumns(c.columns, c.columns.front().name, keys), c.expected);
   }
 }
 

@@ -1,6 +1,7 @@
 // Record forms in the running application: a form link clicked in a report page opens the form,
 // a save rebuilds the page with the new value, and a row changed by another program meanwhile is
-// neither overwritten nor lost from the form.
+// neither overwritten nor lost from the form; its editors: lists of names for keys, calendars for
+// dates, Salary by role, and a notice that leaves the fields their room.
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 
 #include <kivdb/dal.h>
 #include "demo/app/message_panel.h"
@@ -114,6 +116,12 @@ TEST_F(RecordFormWindowTest, KeysAreChosenByNameAndDatesInACalendar) {
   EXPECT_TRUE(ordered->calendarPopup());
   EXPECT_EQ(shipped->text(), "(no date)");
   const std::string before = Stored("SELECT OrderDate FROM Orders WHERE ID = 45");
+  // A wheel turned over a list the user is not in scrolls past it and changes nothing.
+  const int chosen = customer->currentIndex();
+  QWheelEvent wheel(QPointF(5, 5), customer->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(customer, &wheel);
+  EXPECT_EQ(customer->currentIndex(), chosen);
 
   customer->setCurrentIndex(customer->findText("Downs Country Stores"));
   employee->setCurrentIndex(employee->findText("Isla Murray"));
