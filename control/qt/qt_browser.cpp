@@ -76,6 +76,7 @@ struct QtBrowser::Impl {
   bool engineLoading = false;
   bool stopping = false;
   std::optional<QUrl> deferred;
+  QTimer stopWait;  // should the engine never report the stop, the page asked for still comes
   // A refused navigation still reports a failed load; those reports are not the page's.
   int refusals = 0;
   std::vector<QMetaObject::Connection> connections;
@@ -125,12 +126,7 @@ struct QtBrowser::Impl {
     if (stopping) return;
     stopping = true;
     view->stop();
-    // Should the engine never report the stop, the page asked for still comes.
-    QTimer::singleShot(kStopWaitMs, view.data(), [this] {
-      if (!stopping) return;
-      stopping = false;
-      LoadDeferred();
-    });
+    stopWait.start(kStopWaitMs);
   }
 
   bool ShowsPage() const { return !current.empty() && current != "about:blank"; }
@@ -201,6 +197,11 @@ QtBrowser::QtBrowser(QWebEngineView& view) : impl_(std::make_unique<Impl>()) {
                          &view);
   impl_->page = page;
   view.setPage(page);
+  impl_->stopWait.setSingleShot(true);
+  QObject::connect(&impl_->stopWait, &QTimer::timeout, [impl] {
+    impl->stopping = false;
+    impl->LoadDeferred();
+  });
   impl_->connections.push_back(
       QObject::connect(page, &QWebEnginePage::loadStarted, [impl] { impl->engineLoading = true; }));
   impl_->connections.push_back(
@@ -208,6 +209,7 @@ QtBrowser::QtBrowser(QWebEngineView& view) : impl_(std::make_unique<Impl>()) {
         impl->engineLoading = false;
         if (impl->stopping) {  // the superseded load: not the page asked for
           impl->stopping = false;
+          impl->stopWait.stop();
           impl->LoadDeferred();
           return;
         }

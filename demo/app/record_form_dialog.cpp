@@ -194,6 +194,7 @@ SaveResult RecordFormDialog::Save() {
   switch (result.outcome) {
     case SaveOutcome::Saved:
       ShowTexts();
+      setWindowTitle(FromStd(edit_->Caption()));  // the name may be what changed
       ShowNotice(tr("Saved."), false);
       emit Saved(QString("%1").arg(edit_->Form().number, 5, 10, QChar('0')),
                  FromStd(edit_->RecordId()));
