@@ -6,10 +6,12 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include <kivdb/error.h>
@@ -21,6 +23,8 @@ namespace {
 
 // How long a save, print or load may take before the adapter gives up waiting.
 constexpr int kCommandTimeoutMs = 60000;
+// How long a stopped load may take to report its end before the next page loads anyway.
+constexpr int kStopWaitMs = 3000;
 
 QUrl UrlOf(const std::string& address) {
   const QString text = QString::fromStdString(address);
@@ -65,6 +69,14 @@ struct QtBrowser::Impl {
   std::vector<QUrl> ownLoads;
   bool loading = false;
   bool lastLoadOk = false;
+  // The engine has started a load it has not finished. A new page asked for meanwhile stops that
+  // load and waits in `deferred` until the engine reports it stopped: a load asked for while
+  // another runs would wait for the whole of the other, and the stopped load's late
+  // loadFinished(false) would pass for the new page's end.
+  bool engineLoading = false;
+  bool stopping = false;
+  std::optional<QUrl> deferred;
+  QTimer stopWait;  // should the engine never report the stop, the page asked for still comes
   // A refused navigation still reports a failed load; those reports are not the page's.
   int refusals = 0;
   std::vector<QMetaObject::Connection> connections;
@@ -96,6 +108,25 @@ struct QtBrowser::Impl {
     }
     if (isMainFrame) Happened(url);
     return true;
+  }
+
+  void LoadDeferred() {
+    if (!deferred) return;
+    const QUrl url = *deferred;
+    deferred.reset();
+    page->load(url);
+  }
+
+  void Load(const QUrl& url) {
+    if (!engineLoading) {
+      page->load(url);
+      return;
+    }
+    deferred = url;
+    if (stopping) return;
+    stopping = true;
+    view->stop();
+    stopWait.start(kStopWaitMs);
   }
 
   bool ShowsPage() const { return !current.empty() && current != "about:blank"; }
@@ -166,8 +197,22 @@ QtBrowser::QtBrowser(QWebEngineView& view) : impl_(std::make_unique<Impl>()) {
                          &view);
   impl_->page = page;
   view.setPage(page);
+  impl_->stopWait.setSingleShot(true);
+  QObject::connect(&impl_->stopWait, &QTimer::timeout, [impl] {
+    impl->stopping = false;
+    impl->LoadDeferred();
+  });
+  impl_->connections.push_back(
+      QObject::connect(page, &QWebEnginePage::loadStarted, [impl] { impl->engineLoading = true; }));
   impl_->connections.push_back(
       QObject::connect(page, &QWebEnginePage::loadFinished, [impl](bool ok) {
+        impl->engineLoading = false;
+        if (impl->stopping) {  // the superseded load: not the page asked for
+          impl->stopping = false;
+          impl->stopWait.stop();
+          impl->LoadDeferred();
+          return;
+        }
         if (!ok && impl->refusals > 0) {
           --impl->refusals;
           return;
@@ -187,7 +232,7 @@ void QtBrowser::Navigate(const std::string& address) {
   const QUrl url = UrlOf(address);
   impl_->ownLoads.push_back(url.adjusted(QUrl::NormalizePathSegments));
   impl_->Happened(url);
-  impl_->page->load(url);
+  impl_->Load(url);
 }
 
 void QtBrowser::ExecWB(int command, int /*option*/) {

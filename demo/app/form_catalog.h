@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kivdb::demo {
@@ -17,6 +18,9 @@ struct FormSpec {
   std::string keyColumn;             // its primary key, shown but not editable
   bool textKey = false;              // the key is text (quoted), not a number
   std::vector<std::string> columns;  // the fields shown, key first
+  // Fields only a user of at least this role may change (the role of the page that shows them);
+  // below it they are shown only.
+  std::vector<std::pair<std::string, int>> fieldRoles;
 };
 
 // The form of a form number given as the OpenForm event gives it ("00001"); nothing for a number

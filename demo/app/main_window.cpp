@@ -312,7 +312,7 @@ void MainWindow::OpenForm(const std::string& nFrm, const std::string& nID) {
       return;
     }
   }
-  auto edit = std::make_unique<RecordEdit>(hostDal_, *form, nID);
+  auto edit = std::make_unique<RecordEdit>(hostDal_, *form, nID, role_);
   std::string error;
   if (!edit->Load(error)) {
     ShowMessage(error);

@@ -1,5 +1,6 @@
 #include "demo/app/record_edit.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <kivdb/error.h>
@@ -7,8 +8,8 @@
 
 namespace kivdb::demo {
 
-RecordEdit::RecordEdit(DAL& dal, FormSpec form, std::string nID)
-    : dal_(dal), form_(std::move(form)), id_(std::move(nID)) {}
+RecordEdit::RecordEdit(DAL& dal, FormSpec form, std::string nID, int role)
+    : dal_(dal), form_(std::move(form)), id_(std::move(nID)), role_(role) {}
 
 bool RecordEdit::Load(std::string& error) {
   const std::optional<std::string> query = RecordQuery(form_, id_);
@@ -28,9 +29,50 @@ bool RecordEdit::Load(std::string& error) {
   }
   records_ = std::move(records);
   names_.clear();
-  for (int f = 0; f < records_->FieldCount(); ++f) names_.push_back(records_->Fields(f).Name());
+  std::vector<ColumnInfo> columns;
+  for (int f = 0; f < records_->FieldCount(); ++f) {
+    names_.push_back(records_->Fields(f).Name());
+    columns.push_back({names_.back(), records_->Fields(f).Type()});
+  }
+  const std::vector<Reference> references = FindReferences(dal_, form_.table);
+  choices_.assign(names_.size(), std::nullopt);
+  for (const Reference& reference : references) {
+    const int field = records_->FieldIndex(reference.column);
+    if (field >= 0 && field != records_->FieldIndex(form_.keyColumn))
+      choices_[field] = ReadChoices(dal_, reference);
+  }
+  nameFields_.clear();
+  for (const std::string& name : NameColumns(columns, form_.keyColumn, references))
+    nameFields_.push_back(records_->FieldIndex(name));
   TakeRecord();
   return true;
+}
+
+const std::vector<KeyChoice>* RecordEdit::Choices(int field) const {
+  if (field < 0 || field >= static_cast<int>(choices_.size()) || !choices_[field]) return nullptr;
+  return &*choices_[field];
+}
+
+std::string RecordEdit::Caption() const {
+  std::string name;
+  for (const int field : nameFields_) {
+    const std::string& part = readTexts_.at(field);
+    if (!part.empty()) name += (name.empty() ? "" : " ") + part;
+  }
+  if (!name.empty()) return form_.title + ": " + name;
+  // A numeric key as people write it: the form link pads it to ten digits.
+  std::string id = id_;
+  const bool digits = !id.empty() && id.find_first_not_of("0123456789") == std::string::npos;
+  if (digits) id.erase(0, std::min(id.find_first_not_of('0'), id.size() - 1));
+  std::string caption = form_.title + " " + id;
+  for (int f = 0; f < FieldCount(); ++f) {
+    const std::vector<KeyChoice>* choices = Choices(f);
+    if (!choices || readTexts_[f].empty()) continue;
+    for (const KeyChoice& choice : *choices) {
+      if (choice.key == readTexts_[f]) return caption + ": " + choice.caption;
+    }
+  }
+  return caption;
 }
 
 void RecordEdit::TakeRecord() {
@@ -52,8 +94,15 @@ const std::string& RecordEdit::FieldName(int field) const {
 
 bool RecordEdit::Editable(int field) const {
   if (field < 0 || field >= FieldCount()) return false;
+  for (const auto& [name, role] : form_.fieldRoles) {
+    if (role_ < role && field == records_->FieldIndex(name)) return false;
+  }
   return field != records_->FieldIndex(form_.keyColumn) &&
          IsEditableType(records_->Fields(field).Type());
+}
+
+int RecordEdit::FieldType(int field) const {
+  return records_->Fields(field).Type();
 }
 
 void RecordEdit::SetText(int field, std::string text) {

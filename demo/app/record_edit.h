@@ -6,12 +6,14 @@
 // changed.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <kivdb/dal.h>
 #include <kivdb/recordset.h>
 #include "demo/app/form_catalog.h"
+#include "demo/app/record_references.h"
 
 namespace kivdb::demo {
 
@@ -33,8 +35,9 @@ struct SaveResult {
 
 class RecordEdit {
  public:
-  // `dal` must outlive this object.
-  RecordEdit(DAL& dal, FormSpec form, std::string nID);
+  // `dal` must outlive this object; `role` is the user's role, which decides the fields of the
+  // form's fieldRoles that may be changed.
+  RecordEdit(DAL& dal, FormSpec form, std::string nID, int role = 0);
 
   // Reads the record; false with the reason in `error` when it cannot be read or is not there.
   bool Load(std::string& error);
@@ -43,13 +46,21 @@ class RecordEdit {
   const std::string& RecordId() const { return id_; }
   int FieldCount() const { return static_cast<int>(texts_.size()); }
   const std::string& FieldName(int field) const;
-  // The key and binary fields are shown only.
+  // The key, binary fields and fields above the user's role are shown only.
   bool Editable(int field) const;
+  int FieldType(int field) const;
   // The text the form shows: what the user typed, or the value read.
   const std::string& Text(int field) const { return texts_.at(field); }
   void SetText(int field, std::string text);
   // Some text differs from the value read.
   bool Modified() const;
+  // The records a foreign key field may point at, by name (the key is what is stored); null for
+  // a field that is no such key, or whose records are too many to list.
+  const std::vector<KeyChoice>* Choices(int field) const;
+  // What the record is called, as the form's window title: "Customer: Harbour Lights Interiors"
+  // by its name, or "Order 11: Harbour Lights Interiors" by the first record it points at when it
+  // has no name of its own, or plainly "Order 11".
+  std::string Caption() const;
 
   SaveResult Save();
 
@@ -61,11 +72,14 @@ class RecordEdit {
   DAL& dal_;
   FormSpec form_;
   std::string id_;
+  int role_;
   std::string query_;
   std::shared_ptr<Recordset> records_;
   std::vector<std::string> names_;
-  std::vector<std::string> readTexts_;  // the values read, as text
-  std::vector<std::string> texts_;      // what the form shows
+  std::vector<std::string> readTexts_;                          // the values read, as text
+  std::vector<std::string> texts_;                              // what the form shows
+  std::vector<std::optional<std::vector<KeyChoice>>> choices_;  // per field
+  std::vector<int> nameFields_;                                 // the fields naming the record
 };
 
 }  // namespace kivdb::demo

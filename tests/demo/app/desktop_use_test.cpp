@@ -1,14 +1,18 @@
 // KivDBDemo in daily use: a form closed with Escape, a database that cannot be opened, Apply in
 // the property page, the page options and the row cap with its link to every row, a new page
-// at its top, the window's size.
+// at its top, a click that stops a big page still loading, the window's size.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 #include <fstream>
 
 #include <kivdb/dal.h>
@@ -62,7 +66,7 @@ TEST_F(DesktopUseTest, EscapeAsksBeforeAFormLosesItsEdits) {
     window_->OpenForm("00004", "0000000007");
     QPointer<RecordFormDialog> form = window_->findChild<RecordFormDialog*>();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->windowTitle(), "Order 7");
+    EXPECT_EQ(form->windowTitle(), "Order 7: Quayside Trading Post");
     auto* freight = qobject_cast<QLineEdit*>(form->Editor("Freight"));
     ASSERT_NE(freight, nullptr);
     form->activateWindow();
@@ -183,6 +187,33 @@ TEST_F(DesktopUseTest, ANewPageOpensAtItsTop) {
   EXPECT_EQ(Number("window.scrollY"), 0);
   Click("Data Browser\\Rows");
   EXPECT_EQ(Number("window.scrollY"), 0);
+}
+
+TEST_F(DesktopUseTest, AClickDuringABigLoadStopsItAndShowsTheNewPage) {
+  AddBigNode(10000);
+  PageOptions options = window_->Options();
+  options.maxRows = 0;  // every row: the slowest page there is
+  window_->SetPageOptions(options);
+  Click("Data Browser\\Staff");
+  const int messages = window_->Messages()->Count();
+  QSignalSpy progress(window_->View(), &QWebEngineView::loadProgress);
+  QSignalSpy ends(window_->View(), &QWebEngineView::loadFinished);
+  QElapsedTimer clock;
+  clock.start();
+  Press("Data Browser\\Rows");
+  // The big page is under way when the user clicks again.
+  for (int waited = 0; progress.isEmpty() && waited < 5000; waited += 5) QTest::qWait(5);
+  ASSERT_TRUE(ends.isEmpty());
+  Press("Data Browser\\Staff");
+  EXPECT_TRUE(Browser().WaitForLoad());
+  std::printf("new page loaded %lld ms after the first click\n",
+              static_cast<long long>(clock.elapsed()));
+  EXPECT_TRUE(Shows("Calloway"));
+  EXPECT_EQ(Number("document.querySelectorAll('tr').length") < 100, true);
+  ASSERT_FALSE(ends.isEmpty());
+  EXPECT_TRUE(ends.last().at(0).toBool());
+  EXPECT_EQ(window_->Messages()->Count(), messages);
+  EXPECT_FALSE(window_->statusBar()->currentMessage().contains("fail", Qt::CaseInsensitive));
 }
 
 TEST(WindowGeometryTest, TheDefaultSizeFitsTheScreen) {

@@ -1,6 +1,8 @@
-// Record forms on a copy of the demo database: reading, editing, writing back, and refusing to
-// overwrite what another program saved in between.
+// Record forms on a copy of the demo database: reading, editing, writing back, refusing to
+// overwrite what another program saved in between; keys named, the title, the role.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <kivdb/dal.h>
 #include "demo/app/field_text.h"
@@ -191,6 +193,52 @@ TEST_F(RecordEditTest, ReportsARecordThatIsNotThere) {
     std::string error;
     EXPECT_FALSE(edit.Load(error)) << c.nID;
     EXPECT_FALSE(error.empty()) << c.nID;
+  }
+}
+
+TEST_F(RecordEditTest, NamesKeysAndRecordsAndHonoursTheRole) {
+  struct Case {
+    const char* form;
+    const char* id;
+    int role;
+    std::string caption;
+    std::string keyField;  // a foreign key: its choices name the records
+    std::string keyText;   // the stored key, and the name it shows as
+    std::string keyName;
+    bool salaryEditable;
+  } cases[] = {
+      {"00001", "HARBR", 0, "Customer: Harbour Lights Interiors", "RegionID", "1", "North", false},
+      {"00001", "HARBR", 0, "Customer: Harbour Lights Interiors", "AccountManager", "4",
+       "Tomasz Nowak", false},
+      {"00004", "0000000007", 0, "Order 7: Quayside Trading Post", "EmployeeID", "3",
+       "Grace Achebe", false},
+      {"00002", "0000000002", 0, "Employee: Owen Pryce", "ReportsTo", "1", "Ruth Calloway", false},
+      {"00002", "0000000002", 1, "Employee: Owen Pryce", "ReportsTo", "1", "Ruth Calloway", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption + " " + c.keyField + " role " + std::to_string(c.role));
+    RecordEdit edit(dal_, *FindForm(c.form), c.id, c.role);
+    std::string error;
+    ASSERT_TRUE(edit.Load(error)) << error;
+    EXPECT_EQ(edit.Caption(), c.caption);
+    const int key = Field(edit, c.keyField);
+    EXPECT_EQ(edit.Text(key), c.keyText);
+    const std::vector<KeyChoice>* choices = edit.Choices(key);
+    ASSERT_NE(choices, nullptr);
+    const auto named = std::find_if(choices->begin(), choices->end(),
+                                    [&](const KeyChoice& k) { return k.key == c.keyText; });
+    ASSERT_NE(named, choices->end());
+    EXPECT_EQ(named->caption, c.keyName);
+    EXPECT_EQ(edit.Choices(Field(edit, edit.Form().keyColumn)), nullptr);
+    if (edit.Form().table == "Employees") {
+      const int salary = Field(edit, "Salary");
+      EXPECT_EQ(edit.Editable(salary), c.salaryEditable);
+      edit.SetText(salary, "99000");
+      EXPECT_EQ(edit.Save().outcome,
+                c.salaryEditable ? SaveOutcome::Saved : SaveOutcome::NothingChanged);
+      EXPECT_EQ(Value("SELECT Salary FROM Employees WHERE ID = 2"),
+                c.salaryEditable ? "99000" : "54000");
+    }
   }
 }
 

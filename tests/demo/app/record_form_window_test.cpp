@@ -1,9 +1,15 @@
 // Record forms in the running application: a form link clicked in a report page opens the form,
 // a save rebuilds the page with the new value, and a row changed by another program meanwhile is
-// neither overwritten nor lost from the form.
+// neither overwritten nor lost from the form; its editors: lists of names for keys, calendars for
+// dates, Salary by role, and a notice that leaves the fields their room.
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QWheelEvent>
 
 #include <kivdb/dal.h>
 #include "demo/app/message_panel.h"
@@ -95,6 +101,84 @@ TEST_F(RecordFormWindowTest, AnUnknownFormOrRecordGoesToTheMessagePanel) {
   ASSERT_EQ(window_->Messages()->Count(), 3);
   EXPECT_TRUE(window_->Messages()->Message(0).contains("no form number 00042"));
   EXPECT_TRUE(window_->Messages()->Message(1).contains("no Employee record"));
+}
+
+TEST_F(RecordFormWindowTest, KeysAreChosenByNameAndDatesInACalendar) {
+  window_->OpenForm("00004", "0000000045");  // not shipped yet: no ShippedDate
+  auto* form = window_->findChild<RecordFormDialog*>();
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->windowTitle().startsWith("Order 45: ")) << form->windowTitle().toStdString();
+  auto* customer = qobject_cast<QComboBox*>(form->Editor("CustomerCode"));
+  auto* employee = qobject_cast<QComboBox*>(form->Editor("EmployeeID"));
+  auto* ordered = qobject_cast<QDateEdit*>(form->Editor("OrderDate"));
+  auto* shipped = qobject_cast<QDateEdit*>(form->Editor("ShippedDate"));
+  ASSERT_TRUE(customer && employee && ordered && shipped);
+  EXPECT_TRUE(ordered->calendarPopup());
+  EXPECT_EQ(shipped->text(), "(no date)");
+  const std::string before = Stored("SELECT OrderDate FROM Orders WHERE ID = 45");
+  // A wheel turned over a list the user is not in scrolls past it and changes nothing.
+  const int chosen = customer->currentIndex();
+  QWheelEvent wheel(QPointF(5, 5), customer->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120),
+                    Qt::NoButton, {}, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(customer, &wheel);
+  EXPECT_EQ(customer->currentIndex(), chosen);
+
+  customer->setCurrentIndex(customer->findText("Downs Country Stores"));
+  employee->setCurrentIndex(employee->findText("Isla Murray"));
+  shipped->setDate(QDate(2024, 12, 24));
+  QTest::mouseClick(form->findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+  EXPECT_EQ(form->Notice(), "Saved.");
+  EXPECT_EQ(Stored("SELECT CustomerCode FROM Orders WHERE ID = 45"), "DOWNS");
+  EXPECT_EQ(Stored("SELECT EmployeeID FROM Orders WHERE ID = 45"), "9");
+  EXPECT_EQ(Stored("SELECT ShippedDate FROM Orders WHERE ID = 45"), "2024-12-24");
+  EXPECT_EQ(Stored("SELECT OrderDate FROM Orders WHERE ID = 45"), before);
+
+  // "(none)" and "(no date)" store Null again.
+  employee->setCurrentIndex(0);
+  shipped->setDate(shipped->minimumDate());
+  form->Save();
+  EXPECT_EQ(form->Notice(), "Saved.");
+  EXPECT_EQ(Stored("SELECT COUNT(*) FROM Orders WHERE ID = 45 AND EmployeeID IS NULL AND "
+                   "ShippedDate IS NULL"),
+            "1");
+}
+
+TEST_F(RecordFormWindowTest, SalaryIsChangedOnlyAtThePayrollRole) {
+  for (const int role : {0, 1}) {
+    SCOPED_TRACE(role);
+    answerRole_ = role;
+    window_->findChild<QAction*>("actionRole")->trigger();
+    window_->OpenForm("00002", "0000000002");
+    auto* form = window_->findChild<RecordFormDialog*>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(form->windowTitle(), "Employee: Owen Pryce");
+    QWidget* salary = form->Editor("Salary");
+    ASSERT_NE(salary, nullptr);
+    EXPECT_EQ(window_->Role(), role);
+    EXPECT_EQ(salary->isEnabled(), role >= 1);
+    delete form;
+  }
+}
+
+TEST_F(RecordFormWindowTest, ALongNoticeLeavesTheFieldsTheirRoom) {
+  RecordFormDialog* form = OpenCustomerForm();
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->windowTitle(), "Customer: Harbour Lights Interiors");
+  QWidget* city = form->Editor("City");
+  const int height = city->height();
+  DAL other;
+  other.ConnectionString(copy_.ConnectionString());
+  ASSERT_TRUE(other.ExecSQL("UPDATE Customers SET Phone = '01947 999999' WHERE Code = 'HARBR'"));
+  Type(form, "City", "Scarborough");
+  form->Save();
+  QApplication::processEvents();
+  const QWidget* notice = form->findChild<QLabel*>("notice");
+  ASSERT_TRUE(notice->isVisible());
+  EXPECT_GT(notice->height(), 2 * notice->fontMetrics().height());  // wrapped on several lines
+  const QWidget* fields = form->findChild<QWidget*>("fieldArea");
+  ASSERT_NE(fields, nullptr);
+  EXPECT_LE(notice->geometry().bottom(), fields->geometry().top());
+  EXPECT_EQ(city->height(), height);
 }
 
 }  // namespace

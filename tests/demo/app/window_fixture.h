@@ -53,6 +53,12 @@ class WindowTest : public ::testing::Test {
 
   // Clicks the node with the mouse, as a user does, and waits for its page.
   void Click(const std::string& path) {
+    Press(path);
+    ASSERT_TRUE(Browser().WaitForLoad()) << path;
+  }
+
+  // Clicks the node with the mouse and returns while its page may still load.
+  void Press(const std::string& path) {
     TreeNode* node = Find(path);
     ASSERT_NE(node, nullptr) << path;
     QTreeWidget* widget = window_->Tree();
@@ -60,7 +66,6 @@ class WindowTest : public ::testing::Test {
     widget->scrollToItem(item);
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, {},
                       widget->visualItemRect(item).center());
-    ASSERT_TRUE(Browser().WaitForLoad()) << path;
   }
 
   // Runs a script in the page and returns its result as text.
