@@ -1,10 +1,13 @@
 #include "wizard/ui/scheme_grid.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <array>
+#include <cmath>
 
 #include "wizard/ui/grid_columns.h"
 
@@ -77,21 +80,30 @@ void SchemeGrid::Flush() {
 void SchemeGrid::MeasureNewRows() {
   const int rows = model_->DataRows();
   const int columns = static_cast<int>(content_.size());
-  const QFontMetrics metrics = fontMetrics();
-  // The item delegate's text margins on both sides, the grid line and a pixel or two that the
-  // text's fractional advance may round to.
+  // The item delegate's text margins on both sides, the grid line and two pixels to spare.
   const int margin =
       2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 3;
-  const int widestGlyph = std::max(1, metrics.maxWidth());
+  // Plain ASCII cells, nearly all of them, are summed from the advances of their characters,
+  // which is never narrower than the shaped text and costs no shaping per cell.
+  const QFontMetricsF metrics(font());
+  std::array<qreal, 128> advance{};
+  for (int c = 32; c < 128; ++c) advance[c] = metrics.horizontalAdvance(QChar(c));
   for (int column = 0; column < columns; ++column) {
     // The stretched column takes what is left whatever its cells hold.
     if (column == stretch_) continue;
     int& widest = content_[column];
     for (int row = measuredRows_; row < rows && widest < designed_[column]; ++row) {
       const std::string& text = model_->Text(row, column);
-      // A cell cannot be wider than its bytes in the widest glyph: most need no measuring.
-      if (static_cast<long long>(text.size()) * widestGlyph + margin <= widest) continue;
-      widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)) + margin);
+      qreal width = 0;
+      for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 128 || advance[byte] <= 0) {
+          width = metrics.horizontalAdvance(QString::fromStdString(text));
+          break;
+        }
+        width += advance[byte];
+      }
+      widest = std::max(widest, static_cast<int>(std::ceil(width)) + margin);
     }
   }
   measuredRows_ = rows;

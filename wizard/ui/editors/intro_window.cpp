@@ -33,8 +33,7 @@ int HeightForWidth(QTextEdit* area, int width) {
   // Measured on a copy: the area's own document follows the area's present width.
   const std::unique_ptr<QTextDocument> document(area->document()->clone());
   document->setTextWidth(viewport);
-  const int height = static_cast<int>(std::ceil(document->size().height())) + frame;
-  return height;
+  return static_cast<int>(std::ceil(document->size().height())) + frame;
 }
 
 }  // namespace
@@ -90,7 +89,9 @@ fIntro::fIntro(QWidget* parent)
 
   // The first size shows the whole text; a smaller screen gets what fits and the scroll bar.
   const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-  const int room = screen ? screen->availableGeometry().height() - kScreenReserve : 10000;
+  const int room =
+      screen ? std::max(kScreenReserve, screen->availableGeometry().height() - kScreenReserve)
+             : 10000;
   text_->setMinimumSize(kTextWidth, std::min(HeightForWidth(text_, kTextWidth), room));
   resize(layout->sizeHint());
   text_->setMinimumSize(0, 0);
