@@ -23,6 +23,16 @@ std::vector<int> ShareColumnWidths(const std::vector<ColumnNeed>& needs, int str
     headers += need.header;
   }
   if (available - wanted >= least) {
+    // Room beyond the stretched column's own width goes to the columns whose cells are wider
+    // than the format gives them, in column order.
+    int spare = std::max(0, available - wanted - std::max(least, needs[stretch].designed));
+    for (int i = 0; i < count && spare > 0; ++i) {
+      if (i == stretch) continue;
+      const int more = std::min(spare, std::max(0, needs[i].content - widths[i]));
+      widths[i] += more;
+      wanted += more;
+      spare -= more;
+    }
     widths[stretch] = available - wanted;
     return widths;
   }

@@ -2,8 +2,9 @@
 // How a scheme grid shares its width among its columns so that all of them stay in view. Every
 // column but one takes what its cells need, at least its header and at most its width in the
 // grid's format; the remaining column (the grid's long text) takes the rest and elides what
-// does not fit. When the width is too small for that, the remaining column gives up width down
-// to its least, then the others down to their headers; only beyond that does the grid scroll.
+// does not fit. Room beyond the remaining column's own format width goes to columns whose cells
+// need more than their format width. When the width is too small, the remaining column gives
+// up width down to its least, then the others down to their headers; only then does it scroll.
 
 #include <vector>
 

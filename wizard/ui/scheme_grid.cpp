@@ -92,7 +92,7 @@ void SchemeGrid::MeasureNewRows() {
     // The stretched column takes what is left whatever its cells hold.
     if (column == stretch_) continue;
     int& widest = content_[column];
-    for (int row = measuredRows_; row < rows && widest < designed_[column]; ++row) {
+    for (int row = measuredRows_; row < rows; ++row) {
       const std::string& text = model_->Text(row, column);
       qreal width = 0;
       for (const char c : text) {

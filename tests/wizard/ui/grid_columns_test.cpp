@@ -20,8 +20,10 @@ TEST(GridColumns, ShareTheWidthSoThatEveryColumnStaysInView) {
   const Case cases[] = {
       // Content between header and designed width is what a column takes.
       {"room to spare", needs, 1, 500, {30, 440, 30}},
-      // Content wider than the designed width stops there; narrower than the header, at it.
-      {"content capped", {{20, 300, 40}, {60, 0, 400}, {30, 10, 50}}, 1, 500, {40, 430, 30}},
+      // Content wider than the designed width stops there; narrower than the header, at it ...
+      {"content capped", {{20, 300, 40}, {60, 0, 500}, {30, 10, 50}}, 1, 500, {40, 430, 30}},
+      // ... unless the stretched column has more than its own designed width to give.
+      {"room for wide cells", {{20, 300, 40}, {60, 0, 400}, {30, 90, 50}}, 1, 600, {150, 400, 50}},
       // The stretched column first gives up width down to its least (100 here) ...
       {"stretch at its least", needs, 1, 160, {30, 100, 30}},
       // ... then the others shrink toward their headers, each by its share.
