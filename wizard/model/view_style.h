@@ -14,11 +14,15 @@ inline constexpr std::string_view kNavGridFormat =
     ">ID |<Description                                                  |^Type|^Parent    |<Query  "
     "                        |<Parameter     |<Icon              |<Role         ";
 inline constexpr int kNavGridTypeColumn = 2;
+// The column that takes the width the others leave: Description.
+inline constexpr int kNavGridStretchColumn = 1;
 
 // The XST2 grid: ID, XST1, Seq, Paragraph Title, Query, Parameter, Type, Form#, Columns.
 inline constexpr std::string_view kWebGridFormat =
     "^ID |^XST1|^Seq|<Paragraph Title                                       |<Query                "
     "             |<Parameter  |^Type|^Form#|<Columns                       ";
+// The column that takes the width the others leave: Paragraph Title.
+inline constexpr int kWebGridStretchColumn = 3;
 
 inline constexpr Color kBlack{0, 0, 0};
 inline constexpr Color kRed{255, 0, 0};

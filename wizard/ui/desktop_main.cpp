@@ -66,8 +66,7 @@ int RunDesktop(int argc, char** argv, std::ostream& err) {
     main.show();
   } else {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect area = screen->availableGeometry();
-      main.setGeometry(area.adjusted(8, 32, -8, -8));
+      main.setGeometry(fMain::DefaultGeometry(screen->availableGeometry()));
     }
     main.showMaximized();
   }

@@ -9,6 +9,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "wizard/model/view_style.h"
 #include "wizard/ui/connection_dialog.h"
 #include "wizard/ui/database_commands.h"
 #include "wizard/ui/database_menu.h"
@@ -79,6 +80,9 @@ void fMain::BuildViews() {
   flexNav_->setObjectName(QStringLiteral("flexNav"));
   flexWeb_ = new SchemeGrid(central);
   flexWeb_->setObjectName(QStringLiteral("flexWeb"));
+  // Every column stays in view; the long texts take what the others leave.
+  flexNav_->SetStretchColumn(kNavGridStretchColumn);
+  flexWeb_->SetStretchColumn(kWebGridStretchColumn);
   frN_ = GridFrame(tr("Navigational Table - XST1"), "frN", flexNav_, central);
   frW_ = GridFrame(tr("Web Page Display Table- XST2"), "frW", flexWeb_, central);
   frRule_ = new RulesPanel(central);
@@ -193,6 +197,10 @@ void fMain::BindEvents() {
     commands->ParagraphPopupOpened(paragraphKey, nodeKey);
     mnuWPopUp_->popup(QCursor::pos());
   };
+}
+
+QRect fMain::DefaultGeometry(const QRect& screenArea) {
+  return screenArea.adjusted(8, 32, -8, -8);
 }
 
 void fMain::Start(const std::string& navFile, const std::string& webFile) {

@@ -4,6 +4,7 @@
 // WizardCommands. Dialogs, message boxes and the modal windows can be handed in for tests.
 
 #include <QMainWindow>
+#include <QRect>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,10 @@ class fMain : public QMainWindow {
   fMain() : fMain(Services()) {}
   explicit fMain(Services services, QWidget* parent = nullptr);
   ~fMain() override;
+
+  // Where the window opens when no earlier size is kept: the screen's free area less a small
+  // margin, so that a window manager that does not maximise still shows every part.
+  static QRect DefaultGeometry(const QRect& screenArea);
 
   // The start-up sequence, then the files named on the command line, if any.
   void Start(const std::string& navFile = {}, const std::string& webFile = {});

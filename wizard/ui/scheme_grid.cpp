@@ -1,10 +1,23 @@
 #include "wizard/ui/scheme_grid.h"
 
+#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QStyle>
 #include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "wizard/ui/grid_columns.h"
 
 namespace kivwz {
+namespace {
+
+// The least width, in characters, the stretched column keeps before the others shrink.
+constexpr int kStretchLeastChars = 16;
+
+}  // namespace
 
 SchemeGrid::SchemeGrid(QWidget* parent) : QTableView(parent), model_(new GridModel(this)) {
   setModel(model_);
@@ -32,9 +45,20 @@ void SchemeGrid::Reset(std::string_view formatString) {
   // Widths in characters of the grid's font, plus the cell margins.
   const int charWidth = fontMetrics().averageCharWidth();
   const auto& columns = model_->Columns();
+  designed_.assign(columns.size(), 0);
+  content_.assign(columns.size(), 0);
+  measuredRows_ = 0;
   for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
-    setColumnWidth(column, columns[column].width * charWidth + 8);
+    designed_[column] = columns[column].width * charWidth + 8;
+    setColumnWidth(column, designed_[column]);
   }
+  FitColumns();
+}
+
+void SchemeGrid::SetStretchColumn(int column) {
+  stretch_ = column;
+  MeasureNewRows();
+  FitColumns();
 }
 
 void SchemeGrid::AddRow(std::vector<std::string> cells) {
@@ -48,6 +72,60 @@ void SchemeGrid::AddRow(std::vector<std::string> cells) {
 void SchemeGrid::Flush() {
   flushQueued_ = false;
   model_->Flush();
+  if (stretch_ < 0) return;
+  MeasureNewRows();
+  FitColumns();
+}
+
+void SchemeGrid::MeasureNewRows() {
+  const int rows = model_->DataRows();
+  const int columns = static_cast<int>(content_.size());
+  // The item delegate's text margins on both sides, the grid line and two pixels to spare.
+  const int margin =
+      2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 3;
+  // Plain ASCII cells, nearly all of them, are summed from the advances of their characters,
+  // which is never narrower than the shaped text and costs no shaping per cell.
+  const QFontMetricsF metrics(font());
+  std::array<qreal, 128> advance{};
+  for (int c = 32; c < 128; ++c) advance[c] = metrics.horizontalAdvance(QChar(c));
+  for (int column = 0; column < columns; ++column) {
+    // The stretched column takes what is left whatever its cells hold.
+    if (column == stretch_) continue;
+    int& widest = content_[column];
+    for (int row = measuredRows_; row < rows; ++row) {
+      const std::string& text = model_->Text(row, column);
+      qreal width = 0;
+      for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 128 || advance[byte] <= 0) {
+          width = metrics.horizontalAdvance(QString::fromStdString(text));
+          break;
+        }
+        width += advance[byte];
+      }
+      widest = std::max(widest, static_cast<int>(std::ceil(width)) + margin);
+    }
+  }
+  measuredRows_ = rows;
+}
+
+void SchemeGrid::FitColumns() {
+  if (stretch_ < 0 || stretch_ >= static_cast<int>(designed_.size())) return;
+  std::vector<ColumnNeed> needs(designed_.size());
+  for (std::size_t column = 0; column < needs.size(); ++column) {
+    needs[column] = {horizontalHeader()->sectionSizeHint(static_cast<int>(column)),
+                     content_[column], designed_[column]};
+  }
+  const int least = kStretchLeastChars * fontMetrics().averageCharWidth();
+  const std::vector<int> widths = ShareColumnWidths(needs, stretch_, viewport()->width(), least);
+  for (std::size_t column = 0; column < widths.size(); ++column) {
+    setColumnWidth(static_cast<int>(column), widths[column]);
+  }
+}
+
+void SchemeGrid::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  FitColumns();
 }
 
 int SchemeGrid::RowCount() const {

@@ -2,6 +2,8 @@
 // SchemeGrid: an XST1 or XST2 grid on a QTableView. Row 0 of the Grid interface is the table's
 // header; data rows follow from row 1. The current row is the selected one, or the header row
 // (0) after every redraw; a right button released over the grid is passed on through onMouseUp.
+// With a stretched column set, the columns share the grid's width so that all stay in view
+// (grid_columns.h); without one, each keeps the width the format gives it.
 
 #include <QTableView>
 #include <functional>
@@ -28,6 +30,9 @@ class SchemeGrid : public QTableView, public Grid {
   // The window's layout places the grid; the position in layout units is not needed.
   void Place(long, long, long, long) override {}
 
+  // The column that takes the width the others leave (the grid's long text); -1 for none.
+  void SetStretchColumn(int column);
+
   // Shows the rows added since the last redraw step; runs by itself once control returns to the
   // event loop.
   void Flush();
@@ -42,11 +47,21 @@ class SchemeGrid : public QTableView, public Grid {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // The viewport's size changed (the window, or a scroll bar that came or went).
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Widens the known content widths by the rows not measured yet.
+  void MeasureNewRows();
+  void FitColumns();
+
   GridModel* model_;
   int currentRow_ = 0;
   bool flushQueued_ = false;
+  int stretch_ = -1;
+  std::vector<int> designed_;  // pixels, from the format
+  std::vector<int> content_;   // pixels, the widest cell measured so far
+  int measuredRows_ = 0;
 };
 
 }  // namespace kivwz

@@ -1,5 +1,6 @@
 // kivwz_screenshots: draws the README's pictures of the wizard offscreen: the main window with
-// the demo schemes loaded and a node selected, and the node editor open on that node.
+// the demo schemes loaded and a node selected, at the size it opens with on a 1366 x 768 screen,
+// and the node editor open on that node.
 //   kivwz_screenshots XST1.txt XST2.txt NODE-ID WIZARD.png NODE-EDITOR.png
 
 #include <QApplication>
@@ -32,7 +33,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KivWZ"));
   kivwz::fMain main;
-  main.resize(1400, 860);
+  // The size the window opens with on a 1366 x 768 screen.
+  main.resize(kivwz::fMain::DefaultGeometry(QRect(0, 0, 1366, 768)).size());
   main.show();
   main.Commands().LoadFiles(argv[1], argv[2]);
   if (main.oNavs.Count() == 0 || main.oNavs.oWebs.Count() == 0) {

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 #include <functional>
 
 #include "tests/wizard/ui/main_window_fixture.h"
+#include "wizard/model/view_style.h"
 
 namespace kivwz::test {
 namespace {
@@ -435,6 +437,56 @@ TEST_F(MainWindowTest, LayoutKeepsItsProportionsWhenResized) {
     EXPECT_LT(frW->y(), frRule->y());
     EXPECT_NEAR(frN->height(), frW->height(), 2);
     EXPECT_GT(frN->x(), main_->Tree().x() + main_->Tree().width() - 1);
+  }
+}
+
+// Long descriptions and titles must not push the short columns out of view: at the size the
+// window opens with on common screens, both grids show every column and do not scroll sideways;
+// the long texts take the width the others leave.
+TEST_F(MainWindowTest, EveryGridColumnIsInViewAtTheDefaultSize) {
+  const std::string longText(200, 'W');
+  auto root = Node(1, 0, "F", "", "Data Browser");
+  auto generating = Node(2, 1, "G", "spG_CategoryProducts", longText, "CKey05");
+  generating->roleIs = "12";
+  auto leaf = Node(3, 2, "N", "", "Product");
+  auto paragraph = Paragraph(1, 2, 1, "T", "spW_CustomerOrderLines", longText);
+  paragraph->colsAre = "<height>150</height> <width>150</width> <columns>3</columns>";
+  Design({root, generating, leaf}, {paragraph, Paragraph(2, 2, 2, "S", "spW_Orders")});
+  Trigger("mnuDisplayAll");
+
+  const std::pair<SchemeGrid*, int> grids[] = {{&main_->NavGrid(), kNavGridStretchColumn},
+                                               {&main_->WebGrid(), kWebGridStretchColumn}};
+  // On a smaller screen the columns still all show, but the short ones give up width too.
+  const std::pair<QSize, bool> screens[] = {
+      {{1366, 768}, true}, {{1920, 1080}, true}, {{1024, 768}, false}};
+  for (const auto& [screen, cellsWhole] : screens) {
+    main_->setGeometry(fMain::DefaultGeometry(QRect(QPoint(0, 0), screen)));
+    QApplication::processEvents();
+    for (const auto& [grid, stretch] : grids) {
+      grid->Flush();
+      const QString name = grid->objectName();
+      const int viewport = grid->viewport()->width();
+      int right = 0;
+      for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        SCOPED_TRACE(testing::Message()
+                     << screen.width() << " " << name.toStdString() << " column " << column);
+        EXPECT_EQ(grid->columnViewportPosition(column), right);
+        right += grid->columnWidth(column);
+        if (column == stretch || !cellsWhole) continue;
+        // The short cells show whole; only the paragraph's thumbnail settings reach the width
+        // the format gives them and may be cut.
+        const int designed =
+            grid->Model().Columns()[column].width * grid->fontMetrics().averageCharWidth() + 8;
+        if (grid->columnWidth(column) >= designed) continue;
+        for (int row = 1; row < grid->RowCount(); ++row) {
+          const QString cell = QString::fromStdString(grid->Cell(row, column));
+          EXPECT_LE(grid->fontMetrics().horizontalAdvance(cell) + 7, grid->columnWidth(column))
+              << cell.toStdString();
+        }
+      }
+      EXPECT_EQ(right, viewport) << screen.width() << " " << name.toStdString();
+      EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << screen.width();
+    }
   }
 }
 

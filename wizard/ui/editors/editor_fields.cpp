@@ -2,9 +2,13 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPalette>
+#include <algorithm>
+
+#include "wizard/model/parameter_kinds.h"
 
 namespace kivwz {
 
@@ -66,6 +70,34 @@ QLabel* HelpArea(QWidget* parent, int minimumHeight) {
   area->setMinimumHeight(minimumHeight);
   area->setTextInteractionFlags(Qt::NoTextInteraction);
   return area;
+}
+
+void FitHelpArea(QLabel* area, int width, const std::vector<std::string_view>& texts) {
+  const QString shown = area->text();
+  int height = area->minimumHeight();
+  for (const std::string_view text : texts) {
+    area->setText(ToQt(text));
+    height = std::max(height, area->heightForWidth(width));
+  }
+  area->setText(shown);
+  area->setMinimumHeight(height);
+}
+
+void ResizeToWidth(QWidget* window, int width) {
+  const QLayout* layout = window->layout();
+  if (!layout) return;
+  const int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                 : layout->totalSizeHint().height();
+  window->resize(width, height);
+}
+
+std::vector<std::string_view> ParameterHelpTexts() {
+  std::vector<std::string_view> texts{kParmListHelp};
+  for (const ParmKind kind :
+       {ParmKind::None, ParmKind::LKey, ParmKind::CKeynn, ParmKind::Text, ParmKind::Today}) {
+    texts.push_back(ReactToParm(kind).help);
+  }
+  return texts;
 }
 
 QString ToQt(std::string_view text) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,13 @@ QWidget* MoveToNextField(QWidget* from);
 QLineEdit* NamedLineEdit(QWidget* parent, const char* name);
 // The help area (lblDesc): shows "--" until a field sets it.
 QLabel* HelpArea(QWidget* parent, int minimumHeight);
+// Makes the help area tall enough for the longest of the texts it may show at this width, so
+// that no help is cut off in the window's first size.
+void FitHelpArea(QLabel* area, int width, const std::vector<std::string_view>& texts);
+// Gives the window this width and the height its layout needs at that width, no more.
+void ResizeToWidth(QWidget* window, int width);
+// The help texts of the parameter kinds, which both editors show.
+std::vector<std::string_view> ParameterHelpTexts();
 
 QString ToQt(std::string_view text);
 std::string Text(const QLineEdit* field);

@@ -1,15 +1,42 @@
 #include "wizard/ui/editors/intro_window.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <algorithm>
+#include <cmath>
+#include <memory>
 
 #include "wizard/ui/editors/event_handler.h"
 #include "wizard/ui/editors/intro_picture.h"
 #include "wizard/ui/editors/output_window.h"
 
 namespace kivwz {
+namespace {
+
+// The text area's width at first; its height follows from the text.
+constexpr int kTextWidth = 600;
+// What the window's frame and the desktop's panels may take from the screen's height.
+constexpr int kScreenReserve = 80;
+
+// The height the text area needs to show its whole text at this width, with the vertical scroll
+// bar it always has.
+int HeightForWidth(QTextEdit* area, int width) {
+  area->ensurePolished();
+  const int frame = 2 * area->frameWidth();
+  const int viewport = width - frame - area->verticalScrollBar()->sizeHint().width();
+  // Measured on a copy: the area's own document follows the area's present width.
+  const std::unique_ptr<QTextDocument> document(area->document()->clone());
+  document->setTextWidth(viewport);
+  return static_cast<int>(std::ceil(document->size().height())) + frame;
+}
+
+}  // namespace
 
 const std::string& fIntro::IntroText() {
   static const std::string text =
@@ -41,7 +68,7 @@ const std::string& fIntro::IntroText() {
 }
 
 fIntro::fIntro(QWidget* parent)
-    : QDialog(parent), text_(new QPlainTextEdit(this)), oEH_(new clsEventHandler(this)) {
+    : QDialog(parent), text_(new QTextEdit(this)), oEH_(new clsEventHandler(this)) {
   setWindowTitle(tr("KivDB Wizard Introduction..."));
   setModal(true);
   auto* picture = new QLabel(this);
@@ -50,14 +77,24 @@ fIntro::fIntro(QWidget* parent)
   picture->setAlignment(Qt::AlignTop);
   text_->setObjectName(QStringLiteral("txtIntro"));
   text_->setReadOnly(true);
+  text_->setAcceptRichText(false);
   text_->setFont(QFont(QStringLiteral("Arial"), 10));
+  text_->setLineWrapMode(QTextEdit::WidgetWidth);
   text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   text_->setPlainText(PlainLines(IntroText()));
   auto* layout = new QHBoxLayout(this);
-  layout->addWidget(picture);
+  layout->addWidget(picture, 0, Qt::AlignTop);
   layout->addWidget(text_, 1);
-  resize(820, 420);
+
+  // The first size shows the whole text; a smaller screen gets what fits and the scroll bar.
+  const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+  const int room =
+      screen ? std::max(kScreenReserve, screen->availableGeometry().height() - kScreenReserve)
+             : 10000;
+  text_->setMinimumSize(kTextWidth, std::min(HeightForWidth(text_, kTextWidth), room));
+  resize(layout->sizeHint());
+  text_->setMinimumSize(0, 0);
   oEH_->SetForm(this);
   connect(oEH_, &clsEventHandler::eCloseForm, this, &QWidget::close);
 }

@@ -1,11 +1,12 @@
 #pragma once
 // fIntro: the modal introduction window shown at start and from the File menu: what the wizard
-// is for, beside a picture of the two schemes. Esc closes it.
+// is for, beside a picture of the two schemes. It opens tall enough to show the whole text where
+// the screen has room; the text scrolls only on a smaller screen. Esc closes it.
 
 #include <QDialog>
 #include <string>
 
-class QPlainTextEdit;
+class QTextEdit;
 
 namespace kivwz {
 
@@ -19,10 +20,10 @@ class fIntro : public QDialog {
 
   // The introduction, each line ending in CR LF.
   static const std::string& IntroText();
-  QPlainTextEdit* TextArea() const { return text_; }
+  QTextEdit* TextArea() const { return text_; }
 
  private:
-  QPlainTextEdit* text_;
+  QTextEdit* text_;
   clsEventHandler* oEH_;
 };
 

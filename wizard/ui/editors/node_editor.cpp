@@ -17,6 +17,24 @@
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
+namespace {
+
+constexpr int kWindowWidth = 620;
+
+// Every help text the window may show in its help area.
+std::vector<std::string_view> HelpTexts() {
+  std::vector<std::string_view> texts = ParameterHelpTexts();
+  for (const NavField field :
+       {NavField::Description, NavField::Type, NavField::Query, NavField::Parm, NavField::KeyLength,
+        NavField::Icon, NavField::Role}) {
+    texts.push_back(NavFieldHelp(field));
+  }
+  for (const char letter : {'F', 'G', 'R', 'N'}) texts.push_back(ReactToNavType(letter).help);
+  return texts;
+}
+
+}  // namespace
+
 fNav::fNav(clsNavSchemes& oNavs, QWidget* parent)
     : QDialog(parent),
       oNavs_(oNavs),
@@ -88,7 +106,11 @@ void fNav::BuildForm() {
       new QLabel(tr("Please Refer the Tutorials for Detailed Explanations of each field !!"), this),
       10, 0, 1, 4);
   grid->setColumnStretch(1, 1);
-  resize(620, 560);
+  // Only the help area takes the height the window gains, so the fields stay together.
+  grid->setRowStretch(8, 1);
+  const QMargins margins = grid->contentsMargins();
+  FitHelpArea(lblDesc_, kWindowWidth - margins.left() - margins.right(), HelpTexts());
+  ResizeToWidth(this, kWindowWidth);
 
   setTabOrder(txtDescription_, lstType_);
   setTabOrder(lstType_, txtQuery_);

@@ -16,6 +16,26 @@
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
+namespace {
+
+constexpr int kWindowWidth = 640;
+
+// Every help text the window may show in its help area.
+std::vector<std::string_view> HelpTexts() {
+  std::vector<std::string_view> texts = ParameterHelpTexts();
+  for (const WebField field :
+       {WebField::SeqNo, WebField::Title, WebField::Query, WebField::Parm, WebField::KeyLength,
+        WebField::Type, WebField::Form, WebField::Cols}) {
+    texts.push_back(WebFieldHelp(field));
+  }
+  for (const std::string& entry : WebTypeEntries()) {
+    texts.push_back(ReactToWebType(entry.front()).help);
+  }
+  return texts;
+}
+
+}  // namespace
+
 fWeb::fWeb(clsNavSchemes& oNavs, QWidget* parent)
     : QDialog(parent),
       oNavs_(oNavs),
@@ -92,7 +112,11 @@ void fWeb::BuildForm() {
   keys->setObjectName(QStringLiteral("lblKeys"));
   grid->addWidget(keys, 9, 0, 1, 4);
   grid->setColumnStretch(1, 1);
-  resize(640, 640);
+  // Only the help area takes the height the window gains, so the fields stay together.
+  grid->setRowStretch(8, 1);
+  const QMargins margins = grid->contentsMargins();
+  FitHelpArea(lblDesc_, kWindowWidth - margins.left() - margins.right(), HelpTexts());
+  ResizeToWidth(this, kWindowWidth);
 
   setTabOrder(txtSeqNo_, txtTitle_);
   setTabOrder(txtTitle_, txtQuery_);

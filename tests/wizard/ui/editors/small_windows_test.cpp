@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextEdit>
 
 #include "editor_test_support.h"
 #include "wizard/ui/editors/event_handler.h"
@@ -67,6 +69,13 @@ TEST_F(SmallWindowsTest, IntroductionShowsItsTextAndPictureAndEscCloses) {
             "=> Table XST3 (Web Style Scheme), which can be imported, as is, from "
             "Demo-Database.");
   EXPECT_TRUE(lines[13].startsWith("Use this Wizard to generate two Text Files (.txt)"));
+  // The whole text shows at the first size: nothing to scroll, the last line inside the area.
+  QTextEdit* area = intro.TextArea();
+  EXPECT_EQ(area->verticalScrollBar()->maximum(), 0);
+  QTextCursor end(area->document());
+  end.movePosition(QTextCursor::End);
+  EXPECT_LE(area->cursorRect(end).bottom(), area->viewport()->height());
+  EXPECT_LE(area->geometry().bottom(), intro.height());
   auto* picture = intro.findChild<QLabel*>("picIntro");
   ASSERT_TRUE(picture);
   const QImage image = picture->pixmap().toImage();
