@@ -15,6 +15,11 @@ function(kivdb_add_test name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${T_FIXTURES}")
   endif()
   if(T_ENVIRONMENT)
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${T_ENVIRONMENT}")
+    set(T_ENVIRONMENT_SEPARATOR ";")
   endif()
+  # Scratch folders named after the test case live in this build tree, so two checkouts testing
+  # at once do not write into each other's folders.
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/test-tmp)
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "TEST_TMPDIR=${PROJECT_BINARY_DIR}/test-tmp/${T_ENVIRONMENT_SEPARATOR}${T_ENVIRONMENT}")
 endfunction()
