@@ -66,6 +66,22 @@ struct DAL::Impl {
     return ok;
   }
 
+  // Writes the pending changes of the host's `records`. A watched call works on a copy, which
+  // replaces the host's records only when the call came back in time: a call given up on may still
+  // finish on its thread, and must never touch what the host holds.
+  bool WriteBack(Recordset& records, std::string& error) {
+    if (queryTimeout <= 0 || connection->BoundsItsOwnTime()) {
+      return connection->ApplyBatch(records, error);
+    }
+    auto copy = std::make_shared<Recordset>(records.Clone());
+    const bool ok =
+        Call([copy](std::unique_ptr<Connection>& held, RowSink*,
+                    std::string& writeError) { return held->ApplyBatch(*copy, writeError); },
+             nullptr, error);
+    if (ok) records = std::move(*copy);
+    return ok;
+  }
+
   // Ends a call that passes through an open connection: a transaction keeps its connection.
   void EndCall() {
     if (!inTransaction) CloseConnection();
@@ -220,7 +236,9 @@ bool DAL::TransBegin() {
         const bool opened = impl_->OpenConnection();
         if (!impl_->connection) return false;
         std::string error;
-        if (!impl_->connection->BeginTransaction(error)) {
+        if (!impl_->Call([](std::unique_ptr<Connection>& held, RowSink*,
+                            std::string& beginError) { return held->BeginTransaction(beginError); },
+                         nullptr, error)) {
           if (opened) impl_->CloseConnection();
           return impl_->Fail(error);
         }
@@ -272,7 +290,7 @@ bool DAL::PutRecordset(std::shared_ptr<Recordset>& mRS) {
         impl_->OpenConnection();
         if (!impl_->connection) return false;
         std::string error;
-        if (!impl_->connection->ApplyBatch(*mRS, error)) {
+        if (!impl_->WriteBack(*mRS, error)) {
           impl_->EndCall();
           return impl_->Fail(error);
         }

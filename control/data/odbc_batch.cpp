@@ -243,6 +243,7 @@ class TableWriter final : public BatchWriter {
 }  // namespace
 
 bool WriteOdbcBatch(OdbcConnection& connection, Recordset& records, std::string& error) {
+  connection.ClearCancel();
   const Recordset::BaseTable* base = WritableBaseTable(records, error);
   if (!base) return false;
   TableWriter writer(connection, records, *base);
@@ -256,6 +257,10 @@ bool WriteOdbcBatch(OdbcConnection& connection, Recordset& records, std::string&
   }
   BatchResync resync;
   bool ok = WritePending(writer, records, resync, error);
+  if (ok && connection.CancelRequested()) {
+    error = "The write was cancelled";
+    ok = false;
+  }
   if (outermost) {
     ok = ok && connection.EndTransaction(true, error);
     std::string ignored;

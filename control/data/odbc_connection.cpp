@@ -179,6 +179,7 @@ OdbcConnection::CancelTarget::~CancelTarget() {
 
 void OdbcConnection::Cancel() {
   // SQLCancel is the one call ODBC allows on a statement that another thread is executing.
+  cancelRequested_ = true;
   std::lock_guard lock(cancelMutex_);
   if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
 }

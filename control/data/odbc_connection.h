@@ -4,6 +4,7 @@
 // becomes the call escape {CALL name(?, ...)} with the arguments bound to its markers. A
 // transaction turns autocommit off until SQLEndTran commits or rolls it back.
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -48,6 +49,10 @@ class OdbcConnection : public Connection {
   const std::string& Quote() const { return quote_; }
   // True when the database returns the values of inserted rows (INSERT ... RETURNING).
   bool ReturnsInsertedRows() const { return returning_; }
+  // True once Cancel was asked for since the last ClearCancel: a batch that was given up on must
+  // not commit when its server answers after all.
+  bool CancelRequested() const { return cancelRequested_; }
+  void ClearCancel() { cancelRequested_ = false; }
   // Rows per fetch that the driver can handle (1 when it cannot complete long values in a block).
   size_t BlockRows() const { return blockRows_; }
 
@@ -86,6 +91,7 @@ class OdbcConnection : public Connection {
   std::string quote_ = "\"";
   bool returning_ = false;
   size_t blockRows_ = 1;
+  std::atomic<bool> cancelRequested_ = false;
   std::mutex cancelMutex_;
   SQLHSTMT running_ = SQL_NULL_HSTMT;  // guarded by cancelMutex_
 };

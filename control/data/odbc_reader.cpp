@@ -129,17 +129,23 @@ Variant VariableValue(OdbcCell cell, const char* data, SQLLEN length) {
     return Variant::Binary(std::vector<uint8_t>(bytes, bytes + length));
   }
   std::string text(data, static_cast<size_t>(length));
-  if (cell == OdbcCell::Date || cell == OdbcCell::Timestamp) return ServerDateValue(std::move(text));
+  if (cell == OdbcCell::Date || cell == OdbcCell::Timestamp)
+    return ServerDateValue(std::move(text));
   return cell == OdbcCell::ExactNumber ? ExactNumber(std::move(text)) : Variant(std::move(text));
 }
 
-// The buffer of one bound column for a block of rows.
+// Where one bound column sits in a row of the block buffer: its value, then its length or Null
+// indicator.
 struct BoundColumn {
   OdbcCell cell;
   SQLLEN elementBytes;
-  std::vector<char> data;
-  std::vector<SQLLEN> indicators;
+  size_t valueOffset;
+  size_t indicatorOffset;
 };
+
+constexpr size_t AlignUp(size_t bytes, size_t to) {
+  return (bytes + to - 1) / to * to;
+}
 
 SQLLEN BoundBytes(const OdbcColumn& column) {
   if (!IsVariableLength(column.cell)) return static_cast<SQLLEN>(FixedSize(column.cell));
@@ -162,6 +168,8 @@ class BlockAttributes {
     SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0);
     SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROWS_FETCHED_PTR, nullptr, 0);
     SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROW_STATUS_PTR, nullptr, 0);
+    SQLSetStmtAttr(statement_.Get(), SQL_ATTR_ROW_BIND_TYPE,
+                   reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
   }
 
  private:
@@ -202,16 +210,34 @@ class SinkTarget final : public RowTarget {
   std::vector<Variant> cells_;
 };
 
+// Lays the bound columns out one after another in a row; the row is a multiple of 8 bytes, so
+// that every value and indicator of every row in the block stays aligned.
+size_t LayOutRow(const std::vector<OdbcColumn>& columns, std::vector<BoundColumn>& bound) {
+  size_t offset = 0;
+  bound.clear();
+  bound.reserve(columns.size());
+  for (const OdbcColumn& column : columns) {
+    BoundColumn slot{column.cell, BoundBytes(column), 0, 0};
+    slot.valueOffset = offset;
+    offset = AlignUp(offset + static_cast<size_t>(slot.elementBytes), alignof(SQLLEN));
+    slot.indicatorOffset = offset;
+    offset += sizeof(SQLLEN);
+    bound.push_back(slot);
+  }
+  return AlignUp(offset, 8);
+}
+
 bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, RowTarget& out,
                 size_t blockRows, std::string& error) {
   SQLHSTMT stmt = statement.Get();
   BlockAttributes restore(statement);
   std::vector<BoundColumn> bound;
-  bound.reserve(columns.size());
+  const size_t rowBytes = LayOutRow(columns, bound);
   SQLULEN fetched = 0;
   std::vector<SQLUSMALLINT> status(blockRows);
+  // Row-wise binding: one fetch fills whole rows, each value beside the others of its row.
   if (!Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_BIND_TYPE,
-                                reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0)) ||
+                                reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(rowBytes)), 0)) ||
       !Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE,
                                 reinterpret_cast<SQLPOINTER>(blockRows), 0)) ||
       !Succeeded(SQLSetStmtAttr(stmt, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0)) ||
@@ -219,22 +245,23 @@ bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& colu
     error = StatementError(statement, "Setting up a block fetch");
     return false;
   }
-  // The driver may have lowered the block size (01S02); the buffers follow what it took.
+  // The driver may have lowered the block size (01S02); the buffer follows what it took.
   SQLULEN taken = blockRows;
   if (Succeeded(SQLGetStmtAttr(stmt, SQL_ATTR_ROW_ARRAY_SIZE, &taken, 0, nullptr)) && taken > 0 &&
       taken < blockRows) {
     blockRows = taken;
   }
-  for (size_t c = 0; c < columns.size(); ++c) {
-    BoundColumn column{columns[c].cell, BoundBytes(columns[c]), {}, {}};
-    column.data.resize(static_cast<size_t>(column.elementBytes) * blockRows);
-    column.indicators.resize(blockRows);
+  // Held as SQLLEN so that the buffer itself is aligned for the indicators.
+  std::vector<SQLLEN> block(rowBytes / sizeof(SQLLEN) * blockRows);
+  char* const base = reinterpret_cast<char*>(block.data());
+  for (size_t c = 0; c < bound.size(); ++c) {
+    const BoundColumn& column = bound[c];
     if (!Succeeded(SQLBindCol(stmt, static_cast<SQLUSMALLINT>(c + 1), CTypeOfCell(column.cell),
-                              column.data.data(), column.elementBytes, column.indicators.data()))) {
+                              base + column.valueOffset, column.elementBytes,
+                              reinterpret_cast<SQLLEN*>(base + column.indicatorOffset)))) {
       error = StatementError(statement, "Binding a column");
       return false;
     }
-    bound.push_back(std::move(column));
   }
 
   SQLLEN expected = 0;
@@ -254,11 +281,13 @@ bool ReadBlocks(const OdbcHandle& statement, const std::vector<OdbcColumn>& colu
         return false;
       }
       if (status[r] == SQL_ROW_NOROW) continue;
+      const char* row = base + r * rowBytes;
       Variant* cells = out.NextRow();
       for (size_t c = 0; c < bound.size(); ++c) {
         const BoundColumn& column = bound[c];
-        const SQLLEN indicator = column.indicators[r];
-        const char* data = column.data.data() + r * static_cast<size_t>(column.elementBytes);
+        SQLLEN indicator;
+        std::memcpy(&indicator, row + column.indicatorOffset, sizeof indicator);
+        const char* data = row + column.valueOffset;
         if (indicator == SQL_NULL_DATA) {
           cells[c] = Variant::Null();
         } else if (!IsVariableLength(column.cell)) {

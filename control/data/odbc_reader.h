@@ -1,7 +1,7 @@
 #pragma once
 // Reading ODBC results into Recordsets: describing the columns of a result and fetching all its
-// rows, in blocks of bound buffers when the driver allows it, with long text and binary values
-// completed piece by piece so that every value arrives whole.
+// rows, in blocks of rows bound row-wise when the driver allows it, with long text and binary
+// values completed piece by piece so that every value arrives whole.
 
 #include <cstddef>
 #include <string>
@@ -37,10 +37,10 @@ bool DescribeColumns(const OdbcHandle& statement, bool withOrigin, std::vector<O
 inline constexpr size_t kOdbcBlockRows = 512;
 
 // Appends the fields and all remaining rows of the statement's current result (described as
-// `columns`) to `out`, which must be empty. `blockRows` above 1 fetches blocks of bound buffers;
-// only for drivers that can position in a block and read a bound column with SQLGetData
-// (SQL_GD_BLOCK and SQL_GD_BOUND), which is how long values are completed. With 1, rows are read
-// one by one with SQLGetData alone.
+// `columns`) to `out`, which must be empty. `blockRows` above 1 fetches blocks of rows into one
+// buffer, each row's values side by side; only for drivers that can position in a block and read
+// a bound column with SQLGetData (SQL_GD_BLOCK and SQL_GD_BOUND), which is how long values are
+// completed. With 1, rows are read one by one with SQLGetData alone.
 bool ReadRows(const OdbcHandle& statement, const std::vector<OdbcColumn>& columns, Recordset& out,
               std::string& error, size_t blockRows = kOdbcBlockRows);
 

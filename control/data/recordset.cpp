@@ -191,6 +191,12 @@ Recordset::~Recordset() = default;
 Recordset::Recordset(Recordset&&) noexcept = default;
 Recordset& Recordset::operator=(Recordset&&) noexcept = default;
 
+Recordset Recordset::Clone() const {
+  Recordset copy;
+  copy.impl_ = std::make_unique<Impl>(*impl_);
+  return copy;
+}
+
 void Recordset::AppendField(std::string name, int type) {
   if (impl_->rowCount != 0) throw Error(err::kInvalidCall, "Fields must be added before records");
   impl_->positionByName.emplace(text::Lower(name), static_cast<int>(impl_->fields.size()));

@@ -55,7 +55,8 @@ class KIVDB_EXPORT DAL {
   // LastError "The query timed out after N s". 0, the default, means no limit; a negative value
   // counts as 0. A run-time setting, saved nowhere. The limit holds for connection attempts too,
   // and against a server that never answers: such a call returns within about a second of the
-  // limit, and its connection is given up (a transaction on it is over and rolled back).
+  // limit, and its connection is given up (a transaction on it is over and rolled back). A
+  // PutRecordset given up on leaves the records handed in as they were, pending changes and all.
   void QueryTimeout(int seconds);
   int QueryTimeout() const;
 

@@ -80,6 +80,8 @@ class KIVDB_EXPORT Recordset {
   Recordset& operator=(Recordset&&) noexcept;
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
+  // An independent copy: fields, records, pending changes, cursor and base table.
+  Recordset Clone() const;
 
   // --- Building: fields first, then rows -------------------------------------------------------
   // Adds a field; allowed only while the recordset holds no records.

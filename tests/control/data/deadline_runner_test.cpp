@@ -47,8 +47,9 @@ struct Probe {
 
 class StandInConnection : public Connection {
  public:
-  StandInConnection(std::shared_ptr<Probe> probe, Hang hang, int rows)
-      : probe_(std::move(probe)), hang_(hang), rows_(rows) {}
+  // `writeHang`: how beginning a transaction and writing a batch behave.
+  StandInConnection(std::shared_ptr<Probe> probe, Hang hang, int rows, Hang writeHang = Hang::None)
+      : probe_(std::move(probe)), hang_(hang), rows_(rows), writeHang_(writeHang) {}
   ~StandInConnection() override {
     std::lock_guard lock(probe_->mutex);
     probe_->destroyed = true;
@@ -71,10 +72,15 @@ class StandInConnection : public Connection {
     }
     return Stall(error);
   }
-  bool BeginTransaction(std::string&) override { return true; }
+  bool BeginTransaction(std::string& error) override { return Stall(error, writeHang_); }
   bool Commit(std::string&) override { return true; }
   bool Rollback(std::string&) override { return true; }
-  bool ApplyBatch(Recordset&, std::string&) override { return true; }
+  // What a write does to the records it wrote, once the server has answered.
+  bool ApplyBatch(Recordset& records, std::string& error) override {
+    if (!Stall(error, writeHang_)) return false;
+    records.AcceptChanges();
+    return true;
+  }
   void SetQueryTimeout(int) override {}
   void Cancel() override {
     std::lock_guard lock(probe_->mutex);
@@ -83,9 +89,10 @@ class StandInConnection : public Connection {
   }
 
  private:
-  bool Stall(std::string& error) {
+  bool Stall(std::string& error) { return Stall(error, hang_); }
+  bool Stall(std::string& error, Hang hang) {
     std::unique_lock lock(probe_->mutex);
-    probe_->Wait(lock, hang_);
+    probe_->Wait(lock, hang);
     if (probe_->cancelled) {
       error = "cancelled by request";
       return false;
@@ -96,6 +103,7 @@ class StandInConnection : public Connection {
   std::shared_ptr<Probe> probe_;
   Hang hang_;
   int rows_;
+  Hang writeHang_;
 };
 
 // Collects what reaches it and on which thread.
@@ -207,6 +215,61 @@ TEST(DeadlineRunnerTest, ATransactionWhoseConnectionWasGivenUpIsOver) {
   EXPECT_FALSE(dal.TransCommit());
   probe->Release();
   ASSERT_TRUE(probe->WaitDestroyed());
+}
+
+TEST(DeadlineRunnerTest, WritesAndTransactionsEndWithinTheLimitAndSpareTheHostsRecords) {
+  struct WriteCase {
+    const char* name;
+    bool put;  // PutRecordset, else TransBegin
+    Hang hang;
+    bool ok;
+  };
+  const WriteCase cases[] = {
+      {"write answers in time", true, Hang::None, true},
+      {"write stops when cancelled", true, Hang::UntilCancel, false},
+      {"write never comes back", true, Hang::Forever, false},
+      {"begin answers in time", false, Hang::None, true},
+      {"begin never comes back", false, Hang::Forever, false},
+  };
+  for (const WriteCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto probe = std::make_shared<Probe>();
+    auto opened = std::make_shared<int>(0);
+    DAL dal([probe, opened, c](const std::string&, std::string&) -> std::unique_ptr<Connection> {
+      // Only the first connection misbehaves; the ones after it show that the DAL goes on.
+      if ((*opened)++ > 0) {
+        return std::make_unique<StandInConnection>(std::make_shared<Probe>(), Hang::None, 0);
+      }
+      return std::make_unique<StandInConnection>(probe, Hang::None, 0, c.hang);
+    });
+    dal.QueryTimeout(1);
+    auto rs = std::make_shared<Recordset>();
+    rs->AppendField("v", type::kInteger);
+    rs->AddRow({Variant(int32_t{7})});
+    rs->MoveFirst();
+    rs->Fields(0).SetValue(Variant(int32_t{8}));
+    Field v = rs->Fields(0);
+
+    const auto start = Clock::now();
+    const bool ok = c.put ? dal.PutRecordset(rs) : dal.TransBegin();
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(ok, c.ok);
+    EXPECT_EQ(dal.LastError(), c.ok ? "" : "The query timed out after 1 s");
+    EXPECT_EQ(dal.IsInTransaction(), !c.put && c.ok);
+    if (!c.ok) {
+      // The call given up on finishes now, on its own thread, and writes into its own copy only.
+      probe->Release();
+      ASSERT_TRUE(probe->WaitDestroyed());
+    }
+    EXPECT_EQ(rs->HasPendingChanges(), !(c.put && c.ok));
+    EXPECT_EQ(v.Value(), Variant(int32_t{8}));  // a field handle of the host's stays good
+    EXPECT_EQ(rs->OriginalValue(0, 0), Variant(int32_t{c.put && c.ok ? 8 : 7}));
+
+    std::shared_ptr<Recordset> back;
+    EXPECT_TRUE(dal.ReadRecordset("SELECT v", back)) << dal.LastError();
+    EXPECT_TRUE(dal.PutRecordset(rs)) << dal.LastError();
+    EXPECT_FALSE(rs->HasPendingChanges());
+  }
 }
 
 }  // namespace

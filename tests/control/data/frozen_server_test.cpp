@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <thread>
 
@@ -152,6 +153,71 @@ TEST_F(FrozenServerTest, ReadsAndConnectionAttemptsEndWithinTheLimitAndTheDalGoe
     }
     EXPECT_EQ(dal.ReadValue("SELECT 40 + 2").AsInteger(), 42) << dal.LastError();
   }
+}
+
+// A write whose backend freezes, inside a transaction and on its own: PutRecordset ends within the
+// limit, the host's records keep their pending change, nothing reaches the table (also once the
+// server thaws and the given-up write could go on), and then the same records are written.
+TEST_F(FrozenServerTest, AWriteToAFrozenBackendEndsWithinTheLimitAndIsNotMade) {
+  DAL admin;
+  admin.ConnectionString(cluster_->Connection());
+  ASSERT_TRUE(
+      admin.ExecSQL("CREATE TABLE frozen_write(id integer PRIMARY KEY, v integer); "
+                    "INSERT INTO frozen_write VALUES (1, 10)"))
+      << admin.LastError();
+  auto stored = [&admin] {
+    return admin.ReadValue("SELECT v FROM frozen_write WHERE id = 1").AsInteger().value_or(-1);
+  };
+  for (const bool inTransaction : {true, false}) {
+    SCOPED_TRACE(inTransaction ? "inside a transaction" : "a batch of its own");
+    DAL dal;
+    dal.ConnectionString(cluster_->Connection());
+    dal.QueryTimeout(2);
+    if (inTransaction) {
+      ASSERT_TRUE(dal.TransBegin()) << dal.LastError();
+    }
+    std::shared_ptr<Recordset> rs;
+    ASSERT_TRUE(dal.GetRecordset("SELECT id, v FROM frozen_write", rs)) << dal.LastError();
+    rs->Fields("v").SetValue(Variant(int32_t{11}));
+    // ExecSQL keeps its connection open, and the name tells its backend.
+    ASSERT_TRUE(dal.ExecSQL("SET application_name = 'kivdb_frozen_write'")) << dal.LastError();
+    const auto backend =
+        admin
+            .ReadValue(
+                "SELECT pid FROM pg_stat_activity WHERE application_name = 'kivdb_frozen_write'")
+            .AsInteger()
+            .value_or(0);
+    ASSERT_GT(backend, 0) << admin.LastError();
+    {
+      const Frozen frozen(static_cast<pid_t>(backend));
+      // Thaws the backend should the write not give up, so that a fault fails instead of hanging.
+      std::promise<void> returned;
+      std::thread watchdog([&backend, answered = returned.get_future()] {
+        if (answered.wait_for(std::chrono::seconds(6)) == std::future_status::timeout)
+          ::kill(static_cast<pid_t>(backend), SIGCONT);
+      });
+      const auto start = Clock::now();
+      EXPECT_FALSE(dal.PutRecordset(rs));
+      EXPECT_LT(Clock::now() - start, kWithin);
+      returned.set_value();
+      watchdog.join();
+      EXPECT_EQ(dal.LastError(), "The query timed out after 2 s");
+      EXPECT_FALSE(dal.IsInTransaction());
+    }
+    // The connection given up on closes on its own thread once its backend answers again.
+    const std::string alive =
+        "SELECT count(*) FROM pg_stat_activity WHERE pid = " + std::to_string(backend);
+    const auto gone = Clock::now() + std::chrono::seconds(20);
+    while (admin.ReadValue(alive).AsInteger().value_or(1) != 0 && Clock::now() < gone)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(stored(), 10);
+    EXPECT_TRUE(rs->HasPendingChanges());
+    ASSERT_TRUE(dal.PutRecordset(rs)) << dal.LastError();
+    EXPECT_FALSE(rs->HasPendingChanges());
+    EXPECT_EQ(stored(), 11);
+    ASSERT_TRUE(admin.ExecSQL("UPDATE frozen_write SET v = 10")) << admin.LastError();
+  }
+  EXPECT_TRUE(admin.ExecSQL("DROP TABLE frozen_write")) << admin.LastError();
 }
 
 TEST_F(FrozenServerTest, ClickReturnsWithinTheLimit) {

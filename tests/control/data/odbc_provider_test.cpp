@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include <kivdb/dal.h>
 #include "control/data/odbc_connection.h"
 #include "tests/control/data/test_database.h"
@@ -119,11 +121,14 @@ TEST_F(OdbcProviderTest, EveryTypeIsWrittenBackAsTheTableHoldsIt) {
 }
 
 TEST_F(OdbcProviderTest, BlockAndRowByRowReadsAgree) {
-  // Long values past the bound buffers, Nulls and short values, over several blocks.
+  // Long values past the bound buffers, Nulls and short values, over several blocks; fixed-size
+  // values and dates sit after buffers of odd sizes in each bound row.
   const std::string query =
       "SELECT g, CASE WHEN g % 7 = 0 THEN NULL ELSE repeat(chr(65 + g % 26), g) END AS t, "
+      "CASE WHEN g % 3 = 0 THEN NULL ELSE g * 1000000007::bigint END AS big, "
       "CASE WHEN g % 5 = 0 THEN NULL ELSE decode(repeat('ab', g * 3), 'hex') END AS b, "
-      "g * 0.5 AS half FROM generate_series(1, 2100) g ORDER BY g";
+      "g * 0.5 AS half, date '2000-01-01' + g AS day, g / 4.0::float8 AS quarter "
+      "FROM generate_series(1, 2100) g ORDER BY g";
   std::string error;
   auto connection = OdbcConnection::Open(db_.ConnectionString(), error);
   ASSERT_NE(connection, nullptr) << error;
@@ -147,12 +152,26 @@ TEST_F(OdbcProviderTest, BlockAndRowByRowReadsAgree) {
       } else {
         ASSERT_EQ(rs.Value(1), Variant(std::string(g, static_cast<char>('A' + g % 26)))) << g;
       }
-      if (g % 5 == 0) {
+      if (g % 3 == 0) {
         ASSERT_TRUE(rs.Value(2).IsNull()) << g;
       } else {
-        ASSERT_EQ(rs.Value(2), Variant::Binary(std::vector<uint8_t>(g * 3, 0xab))) << g;
+        ASSERT_EQ(rs.Value(2), Variant(int64_t{g} * 1000000007)) << g;
       }
-      ASSERT_EQ(rs.Value(3).ToDouble(), g * 0.5) << g;
+      if (g % 5 == 0) {
+        ASSERT_TRUE(rs.Value(3).IsNull()) << g;
+      } else {
+        ASSERT_EQ(rs.Value(3), Variant::Binary(std::vector<uint8_t>(g * 3, 0xab))) << g;
+      }
+      ASSERT_EQ(rs.Value(4).ToDouble(), g * 0.5) << g;
+      const auto day =
+          std::chrono::sys_days{std::chrono::year{2000} / 1 / 1} + std::chrono::days{g};
+      const std::chrono::year_month_day ymd{day};
+      ASSERT_EQ(rs.Value(5),
+                Variant(DateTime{static_cast<int>(ymd.year()),
+                                 static_cast<int>(static_cast<unsigned>(ymd.month())),
+                                 static_cast<int>(static_cast<unsigned>(ymd.day())), 0, 0, 0}))
+          << g;
+      ASSERT_EQ(rs.Value(6), Variant(g / 4.0)) << g;
     }
   }
 }
