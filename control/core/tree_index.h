@@ -153,11 +153,16 @@ class TreeIndex {
     sorted_ = sorted;
     std::vector<Node*> nodes;
     if (!sorted) return nodes;
-    for (Node* n = top_.firstChild_; n; n = n->next_) nodes.push_back(n);
-    std::stable_sort(nodes.begin(), nodes.end(), [](const Node* a, const Node* b) {
-      return tree_index::LessNoCase(a->Text(), b->Text());
+    // Each caption read once: a view may have to convert it from its widget's text.
+    std::vector<std::pair<std::string, Node*>> captioned;
+    for (Node* n = top_.firstChild_; n; n = n->next_) captioned.emplace_back(n->Text(), n);
+    std::stable_sort(captioned.begin(), captioned.end(), [](const auto& a, const auto& b) {
+      return tree_index::LessNoCase(a.first, b.first);
     });
-    for (Node* n : nodes) Unlink(*n);
+    for (auto& [caption, n] : captioned) {
+      Unlink(*n);
+      nodes.push_back(n);
+    }
     for (Node* n : nodes) Link(*n, top_, nullptr);
     return nodes;
   }
