@@ -19,12 +19,14 @@ namespace nav = scheme::nav;
 using scheme::NodeType;
 constexpr const char* kReadFailed = "Error Reading Data From Database";
 
-// Runs one step whose failure is passed over, so that the next step still runs.
-template <class Step>
-void Try(Step step) {
+// Runs one step of `control` whose failure is reported (while Talking) and passed over, so that
+// the next step still runs.
+template <class Control, class Step>
+void Try(const Control& control, Step step) {
   try {
     step();
   } catch (...) {
+    control.ReportCurrentFailure();
   }
 }
 
@@ -68,21 +70,21 @@ void KivDB::Impl::RefreshBrowser() {
   if (buildingPage) return;
   LoadSchemes();
   TreeNode* root = nullptr;
-  Try([&] { Tree().Clear(); });
-  Try([&] { Tree().SetSorted(true); });
-  Try([&] { root = &Tree().Add(); });
+  Try(*this, [&] { Tree().Clear(); });
+  Try(*this, [&] { Tree().SetSorted(true); });
+  Try(*this, [&] { root = &Tree().Add(); });
   if (root) {
-    Try([&] {
+    Try(*this, [&] {
       root->SetTag(NodeTag(Variant(int32_t{scheme::kRootId}), CodeText(NodeType::Fixed)));
     });
-    Try([&] { root->SetText(std::string(scheme::kRootCaption)); });
-    Try([&] { root->SetForeColor(kBlue); });
-    Try([&] { root->SetImage("Net"); });
-    Try([&] { root->SetExpanded(true); });
-    Try([&] { root->SetSelected(true); });
+    Try(*this, [&] { root->SetText(std::string(scheme::kRootCaption)); });
+    Try(*this, [&] { root->SetForeColor(kBlue); });
+    Try(*this, [&] { root->SetImage("Net"); });
+    Try(*this, [&] { root->SetExpanded(true); });
+    Try(*this, [&] { root->SetSelected(true); });
   }
-  Try([&] { ExpandNode(Selected()); });
-  Try([&] { Web().Navigate(FolderPath(kFrontPageFile)); });
+  Try(*this, [&] { ExpandNode(Selected()); });
+  Try(*this, [&] { Web().Navigate(FolderPath(kFrontPageFile)); });
 }
 
 // One click on a node: the node, its XST1 row and the selected node's parameters, taken once, and
@@ -245,12 +247,12 @@ void KivDB::Impl::ExpandNode(TreeNode& node) {
 
 void KivDB::Impl::CollapseSiblings() {
   TreeNode* selected = nullptr;
-  Try([&] { selected = Tree().SelectedItem(); });
+  Try(*this, [&] { selected = Tree().SelectedItem(); });
   if (!selected) return;
   TreeNode* i = selected->FirstSibling();
   if (!i) return;
   if (i != selected) {
-    Try([&] {
+    Try(*this, [&] {
       while (i->Children() > 0) {
         i->SetExpanded(false);
         Tree().Remove(i->Child()->Index());
@@ -261,7 +263,7 @@ void KivDB::Impl::CollapseSiblings() {
     TreeNode* next = i->Next();
     if (!next) break;
     if (next != selected) {
-      Try([&] {
+      Try(*this, [&] {
         while (next->Children() > 0) Tree().Remove(next->Child()->Index());
       });
     }

@@ -6,23 +6,14 @@
 #include <QPointer>
 #include <QTreeWidget>
 #include <algorithm>
-#include <cctype>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include <kivdb/error.h>
-#include "control/core/live_slots.h"
+#include "control/core/tree_index.h"
 
 namespace kivdb::qt {
 namespace {
-
-bool LessNoCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) <
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 QString ToQ(const std::string& text) {
   return QString::fromStdString(text);
@@ -57,13 +48,10 @@ class KeyWatch : public QObject {
 
 }  // namespace
 
-class QtTreeView::Node : public TreeNode {
+class QtTreeView::Node : public IndexedNode<QtTreeView::Node> {
  public:
   Node(QtTreeView::Impl* owner, QTreeWidgetItem* item) : owner_(owner), item_(item) {}
 
-  std::string Tag() const override { return tag_; }
-  void SetTag(const std::string& tag) override { tag_ = tag; }
-  std::string Key() const override { return key_; }
   std::string Text() const override { return item_->text(0).toStdString(); }
   void SetText(const std::string& text) override;
   std::string Image() const override { return image_; }
@@ -78,41 +66,11 @@ class QtTreeView::Node : public TreeNode {
   bool Selected() const override;
   void SetSelected(bool selected) override;
   void EnsureVisible() override;
-  int Children() const override { return childCount_; }
-  TreeNode* Child() const override { return firstChild_; }
-  TreeNode* Next() const override { return next_; }
-  TreeNode* FirstSibling() const override { return parent_->firstChild_; }
-  TreeNode* LastSibling() const override { return parent_->lastChild_; }
-  int Index() const override;
-  std::string FullPath() const override;
 
   QtTreeView::Impl* owner_;
   QTreeWidgetItem* item_;  // null for the hidden top node
-  // Sibling links kept beside the widget's items, so walking children costs one step each.
-  Node* parent_ = nullptr;
-  Node* firstChild_ = nullptr;
-  Node* lastChild_ = nullptr;
-  Node* prev_ = nullptr;
-  Node* next_ = nullptr;
-  int childCount_ = 0;
-  size_t slot_ = 0;
-  std::string tag_, key_, image_;
+  std::string image_;
   Color color_ = 0;
-
-  void LinkInto(Node* parent, Node* before) {
-    parent_ = parent;
-    next_ = before;
-    prev_ = before ? before->prev_ : parent->lastChild_;
-    (prev_ ? prev_->next_ : parent->firstChild_) = this;
-    (before ? before->prev_ : parent->lastChild_) = this;
-    ++parent->childCount_;
-  }
-  void Unlink() {
-    (prev_ ? prev_->next_ : parent_->firstChild_) = next_;
-    (next_ ? next_->prev_ : parent_->lastChild_) = prev_;
-    --parent_->childCount_;
-    prev_ = next_ = nullptr;
-  }
 };
 
 struct QtTreeView::Impl {
@@ -120,65 +78,30 @@ struct QtTreeView::Impl {
 
   QPointer<QTreeWidget> widget;
   Node top{this, nullptr};
-  std::vector<std::unique_ptr<Node>> byIndex = std::vector<std::unique_ptr<Node>>(1);
-  LiveSlots live;
-  std::unordered_map<std::string, Node*> keys;
+  TreeIndex<Node> index{top};
   std::unordered_map<const QTreeWidgetItem*, Node*> byItem;
   ImageList images;
-  std::string separator = "\\";
-  bool sorted = false;
   NodeClickHandler clickHandler;
   KeyWatch* keyWatch = nullptr;
   std::vector<QMetaObject::Connection> connections;
   // Set while the adapter itself moves the current item, so that raises nothing.
   int quiet = 0;
 
-  int Count() const { return live.Prefix(live.Size()); }
-
   void CheckImage(const std::string& image) const {
-    if (!image.empty() && !images.Contains(image)) {
-      throw Error(err::kElementNotFound, "Element not found");
-    }
+    if (!image.empty() && !images.Contains(image)) tree_index::ThrowNotFound();
   }
 
-  Node& NewNode(QTreeWidgetItem* item) {
-    if (byIndex.size() > 64 && static_cast<size_t>(Count()) * 2 < byIndex.size()) Compact();
-    byIndex.push_back(std::make_unique<Node>(this, item));
-    Node& node = *byIndex.back();
-    node.slot_ = live.Append(1);
+  // Takes in a node showing `item` as the last child of `parent`.
+  Node& Append(QTreeWidgetItem* item, Node& parent, const std::string& key) {
+    Node& node = index.Append(std::make_unique<Node>(this, item), parent, key);
     byItem.emplace(item, &node);
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     return node;
   }
 
-  // Renumbers the live nodes once most byIndex belong to removed nodes, keeping their order.
-  void Compact() {
-    std::vector<std::unique_ptr<Node>> kept(1);
-    live.Clear();
-    for (auto& node : byIndex) {
-      if (!node) continue;
-      node->slot_ = live.Append(1);
-      kept.push_back(std::move(node));
-    }
-    byIndex = std::move(kept);
-  }
-
-  Node& At(int index) {
-    if (index < 1 || index > Count()) throw Error(err::kElementNotFound, "Element not found");
-    return *byIndex[live.Find(index)];
-  }
-
   // Places a top-level node among its siblings by caption when the tree is sorted.
   void PlaceTopLevel(Node& node) {
-    if (!sorted || node.parent_ != &top) return;
-    Node* before = top.firstChild_;
-    while (before && (before == &node || !LessNoCase(node.Text(), before->Text()))) {
-      before = before->next_;
-    }
-    if (before == node.next_) return;  // already in place
-    node.Unlink();
-    node.LinkInto(&top, before);
-    MoveTopLevelItems({&node});
+    if (index.Place(node)) MoveTopLevelItems({&node});
   }
 
   // Re-inserts the items of top-level `nodes` at the places their links now give, keeping the
@@ -193,7 +116,7 @@ struct QtTreeView::Impl {
         Node* x = pending.back();
         pending.pop_back();
         if (x->item_->isExpanded()) expanded.push_back(x->item_);
-        for (Node* c = x->firstChild_; c; c = c->next_) pending.push_back(c);
+        for (Node* c = x->FirstChild(); c; c = c->NextSibling()) pending.push_back(c);
       }
       widget->takeTopLevelItem(widget->indexOfTopLevelItem(n->item_));
     }
@@ -201,12 +124,12 @@ struct QtTreeView::Impl {
     std::vector<Node*> ordered = nodes;
     std::unordered_map<const Node*, int> position;
     int i = 0;
-    for (Node* n = top.firstChild_; n; n = n->next_) position[n] = i++;
+    for (Node* n = top.FirstChild(); n; n = n->NextSibling()) position[n] = i++;
     std::sort(ordered.begin(), ordered.end(),
               [&](Node* a, Node* b) { return position[a] > position[b]; });
     for (Node* n : ordered) {
-      const int at =
-          n->next_ ? widget->indexOfTopLevelItem(n->next_->item_) : widget->topLevelItemCount();
+      Node* next = n->NextSibling();
+      const int at = next ? widget->indexOfTopLevelItem(next->item_) : widget->topLevelItemCount();
       widget->insertTopLevelItem(at, n->item_);
     }
     for (QTreeWidgetItem* item : expanded) item->setExpanded(true);
@@ -215,18 +138,10 @@ struct QtTreeView::Impl {
   }
 
   void RemoveSubtree(Node& node) {
-    std::vector<Node*> doomed{&node};
-    for (size_t i = 0; i < doomed.size(); ++i) {
-      for (Node* c = doomed[i]->firstChild_; c; c = c->next_) doomed.push_back(c);
-    }
-    node.Unlink();
-    for (Node* n : doomed) {
-      if (!n->key_.empty()) keys.erase(n->key_);
-      byItem.erase(n->item_);
-      live.Add(n->slot_, -1);
-    }
+    const std::vector<std::unique_ptr<Node>> doomed = index.Remove(node);
+    for (const auto& n : doomed) byItem.erase(n->item_);
     ++quiet;
-    const bool hadCurrent = std::any_of(doomed.begin(), doomed.end(), [this](const Node* n) {
+    const bool hadCurrent = std::any_of(doomed.begin(), doomed.end(), [this](const auto& n) {
       return n->item_ == widget->currentItem();
     });
     delete node.item_;  // takes the child items with it
@@ -236,7 +151,6 @@ struct QtTreeView::Impl {
       widget->clearSelection();
     }
     --quiet;
-    for (Node* n : doomed) byIndex[n->slot_].reset();
   }
 
   void RaiseClick(QTreeWidgetItem* item) {
@@ -275,23 +189,8 @@ void QtTreeView::Node::SetSelected(bool selected) {
 }
 
 void QtTreeView::Node::EnsureVisible() {
-  for (Node* p = parent_; p != &owner_->top; p = p->parent_) p->item_->setExpanded(true);
+  for (Node* p = Parent(); p; p = p->Parent()) p->item_->setExpanded(true);
   owner_->widget->scrollToItem(item_);
-}
-
-int QtTreeView::Node::Index() const {
-  return owner_->live.Prefix(slot_);
-}
-
-std::string QtTreeView::Node::FullPath() const {
-  std::vector<const Node*> chain;
-  for (const Node* n = this; n != &owner_->top; n = n->parent_) chain.push_back(n);
-  std::string path;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    if (it != chain.rbegin()) path += owner_->separator;
-    path += (*it)->Text();
-  }
-  return path;
 }
 
 QtTreeView::QtTreeView(QTreeWidget& widget, ImageList images)
@@ -334,54 +233,39 @@ void QtTreeView::Clear() {
   ++impl_->quiet;
   impl_->widget->clear();
   --impl_->quiet;
-  impl_->top.firstChild_ = impl_->top.lastChild_ = nullptr;
-  impl_->top.childCount_ = 0;
-  impl_->keys.clear();
   impl_->byItem.clear();
-  impl_->byIndex.clear();
-  impl_->byIndex.resize(1);
-  impl_->live.Clear();
+  impl_->index.Clear();
 }
 
 int QtTreeView::Count() const {
-  return impl_->Count();
+  return impl_->index.Count();
 }
 
 TreeNode& QtTreeView::Add() {
   auto* item = new QTreeWidgetItem();
   impl_->widget->addTopLevelItem(item);
-  Node& node = impl_->NewNode(item);
-  node.LinkInto(&impl_->top, nullptr);
+  Node& node = impl_->Append(item, impl_->top, "");
   impl_->PlaceTopLevel(node);
   return node;
 }
 
 TreeNode& QtTreeView::AddChild(TreeNode& relative, const std::string& key, const std::string& text,
                                const std::string& image) {
-  auto* parent = dynamic_cast<Node*>(&relative);
-  if (!parent || parent->owner_ != impl_.get() || !parent->item_ ||
-      !impl_->byItem.count(parent->item_)) {
-    throw Error(err::kElementNotFound, "Element not found");
-  }
-  if (!key.empty() && impl_->keys.count(key)) {
-    throw Error(err::kKeyNotUnique, "Key is not unique in collection");
-  }
+  Node& parent = impl_->index.Member(relative);
+  impl_->index.CheckKeyFree(key);
   impl_->CheckImage(image);
-  auto* item = new QTreeWidgetItem(parent->item_, QStringList{ToQ(text)});
-  Node& node = impl_->NewNode(item);
-  node.key_ = key;
-  node.LinkInto(parent, nullptr);
+  auto* item = new QTreeWidgetItem(parent.item_, QStringList{ToQ(text)});
+  Node& node = impl_->Append(item, parent, key);
   if (!image.empty()) node.SetImage(image);
-  if (!key.empty()) impl_->keys.emplace(key, &node);
   return node;
 }
 
 TreeNode& QtTreeView::Item(int index) {
-  return impl_->At(index);
+  return impl_->index.At(index);
 }
 
 void QtTreeView::Remove(int index) {
-  impl_->RemoveSubtree(impl_->At(index));
+  impl_->RemoveSubtree(impl_->index.At(index));
 }
 
 TreeNode* QtTreeView::SelectedItem() const {
@@ -389,15 +273,8 @@ TreeNode* QtTreeView::SelectedItem() const {
 }
 
 void QtTreeView::SetSorted(bool sorted) {
-  impl_->sorted = sorted;
-  if (!sorted) return;
-  std::vector<Node*> nodes;
-  for (Node* n = impl_->top.firstChild_; n; n = n->next_) nodes.push_back(n);
-  std::stable_sort(nodes.begin(), nodes.end(),
-                   [](const Node* a, const Node* b) { return LessNoCase(a->Text(), b->Text()); });
-  for (Node* n : nodes) n->Unlink();
-  for (Node* n : nodes) n->LinkInto(&impl_->top, nullptr);
-  impl_->MoveTopLevelItems(nodes);
+  const std::vector<Node*> moved = impl_->index.SetSorted(sorted);
+  if (sorted) impl_->MoveTopLevelItems(moved);
 }
 
 void QtTreeView::SetLabelEdit(LabelEditMode mode) {
@@ -408,7 +285,7 @@ void QtTreeView::SetLabelEdit(LabelEditMode mode) {
 }
 
 std::string QtTreeView::PathSeparator() const {
-  return impl_->separator;
+  return impl_->index.Separator();
 }
 
 void QtTreeView::ProcessEvents() {
@@ -424,7 +301,7 @@ QTreeWidget& QtTreeView::Widget() const {
 }
 
 void QtTreeView::SetPathSeparator(std::string separator) {
-  impl_->separator = std::move(separator);
+  impl_->index.SetSeparator(std::move(separator));
 }
 
 void QtTreeView::SetImageList(ImageList images) {
@@ -449,7 +326,7 @@ QTreeWidgetItem* QtTreeView::ItemOf(const TreeNode& node) const {
 }
 
 bool QtTreeView::Sorted() const {
-  return impl_->sorted;
+  return impl_->index.Sorted();
 }
 
 }  // namespace kivdb::qt

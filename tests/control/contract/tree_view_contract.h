@@ -16,6 +16,7 @@
 
 #include <kivdb/error.h>
 #include <kivdb/tree_view.h>
+#include "tests/support/error_number.h"
 
 namespace kivdb::contract {
 
@@ -46,15 +47,6 @@ class TreeViewContract : public ::testing::TestWithParam<TreeViewMaker> {
   void SetUp() override { subject_ = GetParam().make(); }
   TreeView& Tree() { return subject_->Tree(); }
 
-  static long ErrorNumberOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Error& e) {
-      return e.Number();
-    }
-    return 0;
-  }
-
   // The captions in tree order, indented by depth, walked through the contract's own links.
   std::vector<std::string> Captions() {
     std::vector<std::string> out;
@@ -73,6 +65,7 @@ class TreeViewContract : public ::testing::TestWithParam<TreeViewMaker> {
 };
 
 using ::testing::ElementsAre;
+using testing_support::ErrorNumberOf;
 
 TEST_P(TreeViewContract, IndexesFollowAdditionOrderAndCloseGapsAfterRemoval) {
   TreeNode& root = Tree().Add();
@@ -113,6 +106,9 @@ TEST_P(TreeViewContract, FailuresCarryTheClassicNumbers) {
   EXPECT_EQ(ErrorNumberOf([&] { Tree().Item(0); }), 35601);
   EXPECT_EQ(ErrorNumberOf([&] { Tree().Item(Tree().Count() + 1); }), 35601);
   EXPECT_EQ(ErrorNumberOf([&] { Tree().Remove(9); }), 35601);
+  const std::unique_ptr<TreeViewUnderTest> other = GetParam().make();
+  TreeNode& stranger = other->Tree().Add();
+  EXPECT_EQ(ErrorNumberOf([&] { Tree().AddChild(stranger, "s", "S", ""); }), 35601);
   EXPECT_EQ(Tree().Count(), 5);
   EXPECT_EQ(root.Image(), "Net");
   EXPECT_EQ(Tree().Item(5).Image(), "group");
@@ -128,10 +124,11 @@ TEST_P(TreeViewContract, SortedOrdersTheTopLevelOnly) {
   Tree().SetSorted(true);
   TreeNode& mid = Tree().Add();
   mid.SetText("Mid");
-  EXPECT_THAT(Captions(), ElementsAre("Alpha", "Mid", "zeta", "  y", "  b"));
+  Tree().Add().SetText("ZZ");  // letters compare without regard to case
+  EXPECT_THAT(Captions(), ElementsAre("Alpha", "Mid", "zeta", "  y", "  b", "ZZ"));
   // A caption changed later moves its node; indexes keep the order of addition.
   alpha.SetText("omega");
-  EXPECT_THAT(Captions(), ElementsAre("Mid", "omega", "zeta", "  y", "  b"));
+  EXPECT_THAT(Captions(), ElementsAre("Mid", "omega", "zeta", "  y", "  b", "ZZ"));
   EXPECT_EQ(alpha.Index(), 2);
   EXPECT_EQ(zeta.Child()->Next()->Text(), "b");
 }

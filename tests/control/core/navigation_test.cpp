@@ -271,6 +271,29 @@ TEST_P(Navigation, UnexpectedFailuresEndTheClickWithTheErrorWhenTalking) {
   }
 }
 
+// A host's tree that refuses one step of the refresh: the failure is told while Talking, and the
+// refresh goes on to build the rest of the tree and show the front page.
+TEST(NavigationRefresh, AFailingTreeStepIsReportedAndTheRestIsBuilt) {
+  for (const bool talking : {false, true}) {
+    SCOPED_TRACE(talking ? "talking" : "silent");
+    ControlHarness h;
+    h.tree.SetImageList({"group", "globe", "truck"});  // no "Net" for the root
+    h.control.Talking(talking);
+    h.control.RefreshBrowser();
+    const std::string front = "Navigate: " + (h.folder / "fp.htm").string();
+    if (talking) {
+      EXPECT_THAT(h.TakeEvents(), ElementsAre("KivDBMessage: Error: 35601, Element not found",
+                                              "Navigate: about:blank", front));
+    } else {
+      EXPECT_THAT(h.TakeEvents(), ElementsAre("Navigate: about:blank", front));
+    }
+    TreeNode& root = h.tree.Item(1);
+    EXPECT_EQ(root.Image(), "");
+    EXPECT_TRUE(root.Selected());
+    EXPECT_EQ(root.Children(), 5);
+  }
+}
+
 TEST_P(Navigation, SixDigitSchemeIdsReadBackAsANodeOfNoType) {
   ControlHarness h(GetParam(), SchemeFixture::Standard().Nav({123456, "Wide", "N", 1}));
   h.control.RefreshBrowser();
