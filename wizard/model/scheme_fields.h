@@ -40,6 +40,20 @@ constexpr SchemeField<Record> TextField(int column, const std::string& (*get)(co
   return {column, nullptr, nullptr, get, set};
 }
 
+// A field kept in a plain member of the record.
+template <class Record, Long Record::*member>
+constexpr SchemeField<Record> NumberMember(int column) {
+  return NumberField<Record>(
+      column, [](const Record& r) { return r.*member; }, [](Record& r, Long v) { r.*member = v; });
+}
+
+template <class Record, std::string Record::*member>
+constexpr SchemeField<Record> TextMember(int column) {
+  return TextField<Record>(
+      column, [](const Record& r) -> const std::string& { return r.*member; },
+      [](Record& r, std::string v) { r.*member = std::move(v); });
+}
+
 namespace scheme_fields {
 namespace nav = kivdb::scheme::nav;
 namespace web = kivdb::scheme::web;
@@ -51,56 +65,34 @@ using W = clsWebScheme;
 inline constexpr std::array<SchemeField<N>, nav::ColumnCount> kNavFields = {
     NumberField<N>(
         nav::ID, [](const N& r) { return r.ID(); }, [](N& r, Long v) { r.ID(v); }),
-    TextField<N>(
-        nav::descriptionIs, [](const N& r) -> const std::string& { return r.descriptionIs; },
-        [](N& r, std::string v) { r.descriptionIs = std::move(v); }),
+    TextMember<N, &N::descriptionIs>(nav::descriptionIs),
     TextField<N>(
         nav::typeIs, [](const N& r) -> const std::string& { return r.typeIs(); },
         [](N& r, std::string v) { r.typeIs(std::move(v)); }),
-    NumberField<N>(
-        nav::parentIs, [](const N& r) { return r.parentIs; }, [](N& r, Long v) { r.parentIs = v; }),
+    NumberMember<N, &N::parentIs>(nav::parentIs),
     TextField<N>(
         nav::queryIs, [](const N& r) -> const std::string& { return r.queryIs(); },
         [](N& r, std::string v) { r.queryIs(std::move(v)); }),
     TextField<N>(
         nav::parmIs, [](const N& r) -> const std::string& { return r.parmIs(); },
         [](N& r, std::string v) { r.parmIs(std::move(v)); }),
-    TextField<N>(
-        nav::iconIs, [](const N& r) -> const std::string& { return r.iconIs; },
-        [](N& r, std::string v) { r.iconIs = std::move(v); }),
-    TextField<N>(
-        nav::roleIs, [](const N& r) -> const std::string& { return r.roleIs; },
-        [](N& r, std::string v) { r.roleIs = std::move(v); }),
+    TextMember<N, &N::iconIs>(nav::iconIs),
+    TextMember<N, &N::roleIs>(nav::roleIs),
 };
 
 // XST2's fields.
 inline constexpr std::array<SchemeField<W>, web::ColumnCount> kWebFields = {
     NumberField<W>(
         web::ID, [](const W& r) { return r.ID(); }, [](W& r, Long v) { r.ID(v); }),
-    NumberField<W>(
-        web::XST1, [](const W& r) { return r.XST1; }, [](W& r, Long v) { r.XST1 = v; }),
-    NumberField<W>(
-        web::seqNo, [](const W& r) { return r.seqNo; }, [](W& r, Long v) { r.seqNo = v; }),
-    TextField<W>(
-        web::titleIs, [](const W& r) -> const std::string& { return r.titleIs; },
-        [](W& r, std::string v) { r.titleIs = std::move(v); }),
-    TextField<W>(
-        web::queryIs, [](const W& r) -> const std::string& { return r.queryIs; },
-        [](W& r, std::string v) { r.queryIs = std::move(v); }),
-    TextField<W>(
-        web::parmIs, [](const W& r) -> const std::string& { return r.parmIs; },
-        [](W& r, std::string v) { r.parmIs = std::move(v); }),
-    TextField<W>(
-        web::typeIs, [](const W& r) -> const std::string& { return r.typeIs; },
-        [](W& r, std::string v) { r.typeIs = std::move(v); }),
-    NumberField<W>(
-        web::formIs, [](const W& r) { return r.formIs; }, [](W& r, Long v) { r.formIs = v; }),
-    TextField<W>(
-        web::colsAre, [](const W& r) -> const std::string& { return r.colsAre; },
-        [](W& r, std::string v) { r.colsAre = std::move(v); }),
-    TextField<W>(
-        web::extra, [](const W& r) -> const std::string& { return r.extra; },
-        [](W& r, std::string v) { r.extra = std::move(v); }),
+    NumberMember<W, &W::XST1>(web::XST1),
+    NumberMember<W, &W::seqNo>(web::seqNo),
+    TextMember<W, &W::titleIs>(web::titleIs),
+    TextMember<W, &W::queryIs>(web::queryIs),
+    TextMember<W, &W::parmIs>(web::parmIs),
+    TextMember<W, &W::typeIs>(web::typeIs),
+    NumberMember<W, &W::formIs>(web::formIs),
+    TextMember<W, &W::colsAre>(web::colsAre),
+    TextMember<W, &W::extra>(web::extra),
 };
 
 }  // namespace scheme_fields
