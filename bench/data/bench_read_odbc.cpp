@@ -37,17 +37,7 @@ void BM_PsqlCopy(benchmark::State& state) {
 }
 
 void BM_ReadRecordset(benchmark::State& state) {
-  kivdb::DAL dal;
-  dal.ConnectionString(g_sales->Connection());
-  for (auto _ : state) {
-    std::shared_ptr<kivdb::Recordset> rs;
-    if (!dal.ReadRecordset(kSelect, rs) || rs->RecordCount() != g_sales->Rows()) {
-      state.SkipWithError(dal.LastError().c_str());
-      break;
-    }
-    benchmark::DoNotOptimize(rs);
-  }
-  state.SetItemsProcessed(state.iterations() * g_sales->Rows());
+  kivdb::bench::ReadWhole(state, *g_sales, g_sales->Connection());
 }
 
 // Counts the records and keeps none, as a page capped by MaxRows does.

@@ -38,26 +38,12 @@ std::string NativeConnection(const std::string& connection) {
          ";Password=" + settings.Get("pwd", settings.Get("password", ""));
 }
 
-void ReadWhole(benchmark::State& state, const std::string& connection) {
-  kivdb::DAL dal;
-  dal.ConnectionString(connection);
-  for (auto _ : state) {
-    std::shared_ptr<kivdb::Recordset> rs;
-    if (!dal.ReadRecordset(kSelect, rs) || rs->RecordCount() != g_sales->Rows()) {
-      state.SkipWithError(dal.LastError().c_str());
-      break;
-    }
-    benchmark::DoNotOptimize(rs);
-  }
-  state.SetItemsProcessed(state.iterations() * g_sales->Rows());
-}
-
 void BM_NativeReadRecordset(benchmark::State& state) {
-  ReadWhole(state, g_native);
+  kivdb::bench::ReadWhole(state, *g_sales, g_native);
 }
 
 void BM_OdbcReadRecordset(benchmark::State& state) {
-  ReadWhole(state, g_sales->Connection());
+  kivdb::bench::ReadWhole(state, *g_sales, g_sales->Connection());
 }
 
 // Touches every value, as a page writer would, and keeps none.

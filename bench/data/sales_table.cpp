@@ -99,6 +99,20 @@ void CopyWithPsql(benchmark::State& state, const SalesTable& table) {
   state.SetItemsProcessed(state.iterations() * table.Rows());
 }
 
+void ReadWhole(benchmark::State& state, const SalesTable& table, const std::string& connection) {
+  DAL dal;
+  dal.ConnectionString(connection);
+  for (auto _ : state) {
+    std::shared_ptr<Recordset> rs;
+    if (!dal.ReadRecordset(kSelect, rs) || rs->RecordCount() != table.Rows()) {
+      state.SkipWithError(dal.LastError().c_str());
+      break;
+    }
+    benchmark::DoNotOptimize(rs);
+  }
+  state.SetItemsProcessed(state.iterations() * table.Rows());
+}
+
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     // With repetitions the median stands for the case; the other aggregates are no times.

@@ -55,6 +55,9 @@ class SalesTable {
 // `psql -c "COPY (kSelect) TO STDOUT" > /dev/null`, the yardstick of the reads.
 void CopyWithPsql(benchmark::State& state, const SalesTable& table);
 
+// DAL::ReadRecordset of every row of the table through the connection.
+void ReadWhole(benchmark::State& state, const SalesTable& table, const std::string& connection);
+
 // The console's report, keeping each case's real time (the median's, with repetitions).
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
