@@ -22,56 +22,19 @@
 
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/control/data/postgres_edition.h"
+#include "tests/support/own_cluster.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using kivdb::testing_support::OwnCluster;
+using kivdb::testing_support::ShellQuoted;
 using Clock = std::chrono::steady_clock;
 
 [[noreturn]] void Fail(const std::string& what) {
   std::fprintf(stderr, "bench_frozen_export: %s\n", what.c_str());
   std::exit(1);
 }
-
-std::string ShellQuoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-std::string FirstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-// A cluster of the run's own: it is the one whose postmaster gets frozen.
-class Cluster {
- public:
-  explicit Cluster(const fs::path& base) : state_((base / "cluster.conn").string()) {
-    const std::string start =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " start " + ShellQuoted(state_) + " > /dev/null";
-    if (std::system(start.c_str()) != 0) Fail("scripts/pg-cluster could not start a server");
-    connection_ = FirstLine(state_);
-    postmaster_ = std::atoi(
-        FirstLine(fs::path(FirstLine(state_ + ".cluster")) / "data" / "postmaster.pid").c_str());
-    if (postmaster_ <= 0) Fail("the cluster's postmaster is unknown");
-  }
-  ~Cluster() {
-    ::kill(postmaster_, SIGCONT);
-    const std::string stop =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " stop " + ShellQuoted(state_) + " > /dev/null";
-    if (std::system(stop.c_str()) != 0) std::fprintf(stderr, "the cluster did not stop\n");
-  }
-  const std::string& Connection() const { return connection_; }
-  pid_t Postmaster() const { return postmaster_; }
-
- private:
-  std::string state_;
-  std::string connection_;
-  pid_t postmaster_ = 0;
-};
 
 // The shop's page styles under a root of `nodes` page nodes, each showing one table: one read per
 // node.
@@ -105,21 +68,29 @@ int main() {
   const int nodes = setting ? std::atoi(setting) : 20;
   if (nodes < 1) Fail("KIVDB_BENCH_NODES must be 1 or more");
 
-  const fs::path base =
-      fs::temp_directory_path() / ("kivdb_bench_frozen_" + std::to_string(::getpid()));
-  fs::remove_all(base);
-  fs::create_directories(base / "site");
   int status = -1;
   double seconds = 0;
   std::string messages;
   {
-    const Cluster cluster(base);
+    // A cluster of the run's own: it is the one whose postmaster gets frozen.
+    OwnCluster cluster(KIVDB_PG_CLUSTER, fs::temp_directory_path() /
+                                             ("kivdb_bench_frozen_" + std::to_string(::getpid())));
+    // Fail ends the program without unwinding: the cluster is stopped first.
+    if (!cluster.Ready()) {
+      cluster.Stop();
+      Fail("scripts/pg-cluster could not start a server");
+    }
+    const fs::path base = cluster.Folder();
+    fs::create_directories(base / "site");
     const auto scheme = ManyNodes(nodes);
     std::vector<std::pair<std::string, std::string>> queries;
     for (const auto& q : scheme.Queries()) queries.emplace_back(q.name, q.sql);
     const std::string loaded = kivdb::testing_support::LoadPostgresEdition(
         cluster.Connection(), scheme.Statements(), queries);
-    if (!loaded.empty()) Fail("the scheme did not load: " + loaded);
+    if (!loaded.empty()) {
+      cluster.Stop();
+      Fail("the scheme did not load: " + loaded);
+    }
 
     const std::string command = ShellQuoted(KIVDB_PROGRAM) +
                                 " export --query-timeout 2 --connect " +
@@ -140,7 +111,6 @@ int main() {
     text << log.rdbuf();
     messages = text.str();
   }
-  fs::remove_all(base);
 
   const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   const bool named = messages.find("timed out") != std::string::npos;

@@ -17,100 +17,27 @@
 // run. KIVDB_BENCH_ROWS overrides the number of rows (for a quick run).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 
 #include <kivdb/dal.h>
-#include "control/data/connection_string.h"
+#include "bench/data/sales_table.h"
 #include "control/data/odbc_connection.h"
 #include "control/data/row_sink.h"
 
 namespace {
 
-constexpr const char* kSelect = "SELECT id, name, qty, price, day FROM kivdb_bench_sales";
+using kivdb::bench::kSelect;
 
-std::string g_connection;
-std::string g_psql;  // the psql command line, without the command
-long g_rows = 1000000;
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "bench_read_odbc: %s\n", what.c_str());
-  std::exit(1);
-}
-
-std::string ShellQuoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// The psql command that reaches the same server and database as the connection string.
-std::string PsqlCommand(const std::string& connection) {
-  std::string error;
-  const auto settings = kivdb::ParseConnectionString(connection, error);
-  if (!settings) Fail("bad connection string: " + error);
-  auto get = [&](const char* key, const char* fallback) {
-    const auto it = settings->find(key);
-    return it == settings->end() ? std::string(fallback) : it->second;
-  };
-  std::string user = get("uid", "");
-  if (user.empty()) user = get("username", "");
-  return "PGPASSWORD=" + ShellQuoted(get("pwd", get("password", "").c_str())) + " psql -X -q -h " +
-         ShellQuoted(get("server", "127.0.0.1")) + " -p " + ShellQuoted(get("port", "5432")) +
-         (user.empty() ? "" : " -U " + ShellQuoted(user)) + " -d " +
-         ShellQuoted(get("database", "postgres"));
-}
-
-void Exec(kivdb::DAL& dal, const std::string& sql) {
-  if (!dal.ExecSQL(sql)) Fail(sql + ": " + dal.LastError());
-}
-
-void CreateTable() {
-  kivdb::DAL dal;
-  dal.ConnectionString(g_connection);
-  Exec(dal, "DROP TABLE IF EXISTS kivdb_bench_sales");
-  Exec(dal,
-       "CREATE TABLE kivdb_bench_sales(id integer PRIMARY KEY, name text, qty integer, "
-       "price double precision, day date)");
-  Exec(dal,
-       "INSERT INTO kivdb_bench_sales SELECT i, 'customer ' || (i % 5000), i % 97, "
-       "(i % 10000) / 100.0, make_date(2010 + i % 15, 1 + i % 12, 1 + i % 28) "
-       "FROM generate_series(1, " +
-           std::to_string(g_rows) + ") i");
-  Exec(dal, "VACUUM ANALYZE kivdb_bench_sales");
-}
+const kivdb::bench::SalesTable* g_sales = nullptr;
 
 void BM_PsqlCopy(benchmark::State& state) {
-  const std::string command = g_psql + " -c " +
-                              ShellQuoted(std::string("COPY (") + kSelect + ") TO STDOUT") +
-                              " > /dev/null";
-  for (auto _ : state) {
-    if (std::system(command.c_str()) != 0) {
-      state.SkipWithError("psql failed");
-      break;
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  kivdb::bench::CopyWithPsql(state, *g_sales);
 }
 
 void BM_ReadRecordset(benchmark::State& state) {
-  kivdb::DAL dal;
-  dal.ConnectionString(g_connection);
-  for (auto _ : state) {
-    std::shared_ptr<kivdb::Recordset> rs;
-    if (!dal.ReadRecordset(kSelect, rs) || rs->RecordCount() != g_rows) {
-      state.SkipWithError(dal.LastError().c_str());
-      break;
-    }
-    benchmark::DoNotOptimize(rs);
-  }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  kivdb::bench::ReadWhole(state, *g_sales, g_sales->Connection());
 }
 
 // Counts the records and keeps none, as a page capped by MaxRows does.
@@ -127,15 +54,15 @@ class CountingSink final : public kivdb::RowSink {
 
 void BM_ReadForward(benchmark::State& state) {
   kivdb::DAL dal;
-  dal.ConnectionString(g_connection);
+  dal.ConnectionString(g_sales->Connection());
   for (auto _ : state) {
     CountingSink sink;
-    if (!kivdb::ReadForward(dal, kSelect, sink) || sink.rows != g_rows) {
+    if (!kivdb::ReadForward(dal, kSelect, sink) || sink.rows != g_sales->Rows()) {
       state.SkipWithError(dal.LastError().c_str());
       break;
     }
   }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  state.SetItemsProcessed(state.iterations() * g_sales->Rows());
 }
 
 // The driver alone: the same rows fetched in blocks bound row-wise, with the C types and buffer
@@ -143,7 +70,7 @@ void BM_ReadForward(benchmark::State& state) {
 // BM_ReadForward.
 void BM_DriverOnly(benchmark::State& state) {
   std::string error;
-  const auto connection = kivdb::OdbcConnection::Open(g_connection, error);
+  const auto connection = kivdb::OdbcConnection::Open(g_sales->Connection(), error);
   if (!connection) {
     state.SkipWithError(error.c_str());
     return;
@@ -188,12 +115,12 @@ void BM_DriverOnly(benchmark::State& state) {
       count += static_cast<long>(fetched);
       benchmark::DoNotOptimize(rows.data());
     }
-    if (count != g_rows) {
+    if (count != g_sales->Rows()) {
       state.SkipWithError("the driver returned too few rows");
       break;
     }
   }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  state.SetItemsProcessed(state.iterations() * g_sales->Rows());
 }
 
 BENCHMARK(BM_PsqlCopy)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
@@ -201,66 +128,13 @@ BENCHMARK(BM_ReadRecordset)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRea
 BENCHMARK(BM_ReadForward)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(BM_DriverOnly)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      // With repetitions the median stands for the case; the other aggregates are no times.
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      const std::string name = run.benchmark_name();
-      times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
-// A cluster of our own for the run, when no server was named.
-class Cluster {
- public:
-  Cluster() {
-    file_ = (std::filesystem::temp_directory_path() /
-             ("kivdb_bench_pg_" + std::to_string(getpid()) + ".conn"))
-                .string();
-    const std::string start =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " start " + ShellQuoted(file_) + " > /dev/null";
-    if (std::system(start.c_str()) != 0) Fail("scripts/pg-cluster could not start a server");
-    std::ifstream in(file_);
-    std::getline(in, connection_);
-  }
-  ~Cluster() {
-    const std::string stop =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " stop " + ShellQuoted(file_);
-    if (std::system(stop.c_str()) != 0) std::fprintf(stderr, "pg-cluster stop failed\n");
-  }
-  const std::string& Connection() const { return connection_; }
-
- private:
-  std::string file_;
-  std::string connection_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* rows = std::getenv("KIVDB_BENCH_ROWS")) g_rows = std::max(1L, std::atol(rows));
   benchmark::Initialize(&argc, argv);
-  std::unique_ptr<Cluster> cluster;
-  if (const char* given = std::getenv("KIVDB_PG_CONNECTION"); given && *given) {
-    g_connection = given;
-  } else {
-    cluster = std::make_unique<Cluster>();
-    g_connection = cluster->Connection();
-  }
-  g_psql = PsqlCommand(g_connection);
-  CreateTable();
-  RatioReporter reporter;
+  const kivdb::bench::SalesTable sales;
+  g_sales = &sales;
+  kivdb::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double psql = reporter.Time("BM_PsqlCopy");
   const double dal = reporter.Time("BM_ReadRecordset");
@@ -276,9 +150,6 @@ int main(int argc, char** argv) {
   if (psql > 0 && driver > 0) {
     std::printf("the ODBC driver alone / psql COPY: %.2f real time\n", driver / psql);
   }
-  kivdb::DAL cleanup;
-  cleanup.ConnectionString(g_connection);
-  cleanup.ExecSQL("DROP TABLE IF EXISTS kivdb_bench_sales");
   benchmark::Shutdown();
   return 0;
 }

@@ -9,123 +9,41 @@
 // run. KIVDB_BENCH_ROWS overrides the number of rows (for a quick run).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 
 #include <kivdb/dal.h>
-#include "control/data/connection_string.h"
+#include "bench/data/sales_table.h"
 #include "control/data/row_sink.h"
 
 namespace {
 
-constexpr const char* kSelect = "SELECT id, name, qty, price, day FROM kivdb_bench_sales";
+using kivdb::bench::kSelect;
 
-std::string g_connection;  // ODBC
-std::string g_native;      // the same server through the native provider
-std::string g_psql;        // the psql command line, without the command
-long g_rows = 1000000;
-
-[[noreturn]] void Fail(const std::string& what) {
-  std::fprintf(stderr, "bench_read_pg: %s\n", what.c_str());
-  std::exit(1);
-}
-
-std::string ShellQuoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// The psql command that reaches the same server and database as the connection string.
-std::string PsqlCommand(const std::string& connection) {
-  std::string error;
-  const auto settings = kivdb::ParseConnectionString(connection, error);
-  if (!settings) Fail("bad connection string: " + error);
-  auto get = [&](const char* key, const char* fallback) {
-    const auto it = settings->find(key);
-    return it == settings->end() ? std::string(fallback) : it->second;
-  };
-  std::string user = get("uid", "");
-  if (user.empty()) user = get("username", "");
-  return "PGPASSWORD=" + ShellQuoted(get("pwd", get("password", "").c_str())) + " psql -X -q -h " +
-         ShellQuoted(get("server", "127.0.0.1")) + " -p " + ShellQuoted(get("port", "5432")) +
-         (user.empty() ? "" : " -U " + ShellQuoted(user)) + " -d " +
-         ShellQuoted(get("database", "postgres"));
-}
-
-void Exec(kivdb::DAL& dal, const std::string& sql) {
-  if (!dal.ExecSQL(sql)) Fail(sql + ": " + dal.LastError());
-}
-
-void CreateTable() {
-  kivdb::DAL dal;
-  dal.ConnectionString(g_connection);
-  Exec(dal, "DROP TABLE IF EXISTS kivdb_bench_sales");
-  Exec(dal,
-       "CREATE TABLE kivdb_bench_sales(id integer PRIMARY KEY, name text, qty integer, "
-       "price double precision, day date)");
-  Exec(dal,
-       "INSERT INTO kivdb_bench_sales SELECT i, 'customer ' || (i % 5000), i % 97, "
-       "(i % 10000) / 100.0, make_date(2010 + i % 15, 1 + i % 12, 1 + i % 28) "
-       "FROM generate_series(1, " +
-           std::to_string(g_rows) + ") i");
-  Exec(dal, "VACUUM ANALYZE kivdb_bench_sales");
-}
+const kivdb::bench::SalesTable* g_sales = nullptr;
+std::string g_native;  // the same server through the native provider
 
 void BM_PsqlCopy(benchmark::State& state) {
-  const std::string command = g_psql + " -c " +
-                              ShellQuoted(std::string("COPY (") + kSelect + ") TO STDOUT") +
-                              " > /dev/null";
-  for (auto _ : state) {
-    if (std::system(command.c_str()) != 0) {
-      state.SkipWithError("psql failed");
-      break;
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  kivdb::bench::CopyWithPsql(state, *g_sales);
 }
 
 // The native provider's connection string to the server of the ODBC one.
 std::string NativeConnection(const std::string& connection) {
-  std::string error;
-  const auto settings = kivdb::ParseConnectionString(connection, error);
-  if (!settings) Fail("bad connection string: " + error);
-  auto get = [&](const char* key, const char* fallback) {
-    const auto it = settings->find(key);
-    return it == settings->end() ? std::string(fallback) : it->second;
-  };
-  return "Provider=PostgreSQL;Host=" + get("server", "127.0.0.1") + ";Port=" + get("port", "5432") +
-         ";Database=" + get("database", "postgres") +
-         ";User=" + get("uid", get("username", "").c_str()) +
-         ";Password=" + get("pwd", get("password", "").c_str());
-}
-
-void ReadWhole(benchmark::State& state, const std::string& connection) {
-  kivdb::DAL dal;
-  dal.ConnectionString(connection);
-  for (auto _ : state) {
-    std::shared_ptr<kivdb::Recordset> rs;
-    if (!dal.ReadRecordset(kSelect, rs) || rs->RecordCount() != g_rows) {
-      state.SkipWithError(dal.LastError().c_str());
-      break;
-    }
-    benchmark::DoNotOptimize(rs);
-  }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  const kivdb::bench::ConnectionSettings settings(connection);
+  return "Provider=PostgreSQL;Host=" + settings.Get("server", "127.0.0.1") +
+         ";Port=" + settings.Get("port", "5432") +
+         ";Database=" + settings.Get("database", "postgres") +
+         ";User=" + settings.Get("uid", settings.Get("username", "")) +
+         ";Password=" + settings.Get("pwd", settings.Get("password", ""));
 }
 
 void BM_NativeReadRecordset(benchmark::State& state) {
-  ReadWhole(state, g_native);
+  kivdb::bench::ReadWhole(state, *g_sales, g_native);
 }
 
 void BM_OdbcReadRecordset(benchmark::State& state) {
-  ReadWhole(state, g_connection);
+  kivdb::bench::ReadWhole(state, *g_sales, g_sales->Connection());
 }
 
 // Touches every value, as a page writer would, and keeps none.
@@ -146,13 +64,13 @@ void BM_NativeReadForward(benchmark::State& state) {
   dal.ConnectionString(g_native);
   for (auto _ : state) {
     TouchingSink sink;
-    if (!kivdb::ReadForward(dal, kSelect, sink) || sink.rows != g_rows) {
+    if (!kivdb::ReadForward(dal, kSelect, sink) || sink.rows != g_sales->Rows()) {
       state.SkipWithError(dal.LastError().c_str());
       break;
     }
     benchmark::DoNotOptimize(sink.bytes);
   }
-  state.SetItemsProcessed(state.iterations() * g_rows);
+  state.SetItemsProcessed(state.iterations() * g_sales->Rows());
 }
 
 BENCHMARK(BM_PsqlCopy)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
@@ -160,65 +78,14 @@ BENCHMARK(BM_NativeReadRecordset)->Unit(benchmark::kMillisecond)->MinTime(3.0)->
 BENCHMARK(BM_NativeReadForward)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 BENCHMARK(BM_OdbcReadRecordset)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      const std::string name = run.benchmark_name();
-      times_[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double Time(const std::string& name) const {
-    const auto it = times_.find(name);
-    return it == times_.end() ? 0 : it->second;
-  }
-
- private:
-  std::map<std::string, double> times_;
-};
-
-// A cluster of our own for the run, when no server was named.
-class Cluster {
- public:
-  Cluster() {
-    file_ = (std::filesystem::temp_directory_path() /
-             ("kivdb_bench_pg_" + std::to_string(getpid()) + ".conn"))
-                .string();
-    const std::string start =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " start " + ShellQuoted(file_) + " > /dev/null";
-    if (std::system(start.c_str()) != 0) Fail("scripts/pg-cluster could not start a server");
-    std::ifstream in(file_);
-    std::getline(in, connection_);
-  }
-  ~Cluster() {
-    const std::string stop =
-        "bash " + ShellQuoted(KIVDB_PG_CLUSTER) + " stop " + ShellQuoted(file_);
-    if (std::system(stop.c_str()) != 0) std::fprintf(stderr, "pg-cluster stop failed\n");
-  }
-  const std::string& Connection() const { return connection_; }
-
- private:
-  std::string file_;
-  std::string connection_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const char* rows = std::getenv("KIVDB_BENCH_ROWS")) g_rows = std::max(1L, std::atol(rows));
   benchmark::Initialize(&argc, argv);
-  std::unique_ptr<Cluster> cluster;
-  if (const char* given = std::getenv("KIVDB_PG_CONNECTION"); given && *given) {
-    g_connection = given;
-  } else {
-    cluster = std::make_unique<Cluster>();
-    g_connection = cluster->Connection();
-  }
-  g_psql = PsqlCommand(g_connection);
-  g_native = NativeConnection(g_connection);
-  CreateTable();
-  RatioReporter reporter;
+  const kivdb::bench::SalesTable sales;
+  g_sales = &sales;
+  g_native = NativeConnection(sales.Connection());
+  kivdb::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double psql = reporter.Time("BM_PsqlCopy");
   const std::pair<const char*, const char*> reads[] = {
@@ -231,9 +98,6 @@ int main(int argc, char** argv) {
     if (psql > 0 && time > 0) std::printf("%s / psql COPY: %.2f real time\n", what, time / psql);
   }
   std::printf("(goal for the native provider: <= 1.3)\n");
-  kivdb::DAL cleanup;
-  cleanup.ConnectionString(g_connection);
-  cleanup.ExecSQL("DROP TABLE IF EXISTS kivdb_bench_sales");
   benchmark::Shutdown();
   return 0;
 }

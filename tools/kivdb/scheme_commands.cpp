@@ -29,6 +29,24 @@ std::unique_ptr<DAL> Connect(const SchemeOptions& options, std::ostream& err) {
   return dal;
 }
 
+// Connects and reads the schemes of the database into `navs`: the DAL, or nothing (after the
+// message) with the exit code in `exitCode`.
+std::unique_ptr<DAL> ConnectAndRead(const SchemeOptions& options, kivwz::clsNavSchemes& navs,
+                                    std::ostream& err, int& exitCode) {
+  std::unique_ptr<DAL> dal = Connect(options, err);
+  if (!dal) {
+    exitCode = kExitNoConnection;
+    return nullptr;
+  }
+  std::string error;
+  if (!schemes::ReadSchemes(*dal, navs, error)) {
+    err << "error: " << error << "\n";
+    exitCode = kExitFindings;
+    return nullptr;
+  }
+  return dal;
+}
+
 bool LoadFiles(const SchemeOptions& options, kivwz::clsNavSchemes& navs, std::ostream& err) {
   if (!navs.LoadData(options.nav)) {
     err << "error: cannot read " << options.nav << "\n";
@@ -128,14 +146,10 @@ int RunPush(const SchemeOptions& options, std::ostream& out, std::ostream& err) 
 }
 
 int RunPull(const SchemeOptions& options, std::ostream& out, std::ostream& err) {
-  const std::unique_ptr<DAL> dal = Connect(options, err);
-  if (!dal) return kExitNoConnection;
   kivwz::clsNavSchemes navs;
+  int exitCode = 0;
+  if (!ConnectAndRead(options, navs, err, exitCode)) return exitCode;
   std::string error;
-  if (!schemes::ReadSchemes(*dal, navs, error)) {
-    err << "error: " << error << "\n";
-    return kExitFindings;
-  }
   std::error_code made;
   std::filesystem::create_directories(options.out, made);
   if (!schemes::WriteSchemeFiles(navs, options.out, error)) {
@@ -160,14 +174,10 @@ int RunUndo(const SchemeOptions& options, std::ostream& out, std::ostream& err) 
 }
 
 int RunCheck(const SchemeOptions& options, std::ostream& out, std::ostream& err) {
-  const std::unique_ptr<DAL> dal = Connect(options, err);
-  if (!dal) return kExitNoConnection;
   kivwz::clsNavSchemes navs;
-  std::string error;
-  if (!schemes::ReadSchemes(*dal, navs, error)) {
-    err << "error: " << error << "\n";
-    return kExitFindings;
-  }
+  int exitCode = 0;
+  const std::unique_ptr<DAL> dal = ConnectAndRead(options, navs, err, exitCode);
+  if (!dal) return exitCode;
   schemes::CheckOptions check;
   check.dialect = DialectOf(options.connect);
   check.role = options.role;

@@ -10,6 +10,7 @@
 #include "control/data/text.h"
 #include "scheme/scheme_codes.h"
 #include "wizard/model/nav_schemes.h"
+#include "wizard/model/scheme_fields.h"
 
 namespace kivdb::schemes {
 namespace {
@@ -41,19 +42,19 @@ ColumnTypes TypesOf(Dialect dialect) {
 
 // The column list of a table declaration: ID first as the key, then the others in their fixed
 // positions, numbers where the control reads numbers.
-std::string NavColumns(const ColumnTypes& t) {
-  const std::string s = t.shortText;
-  const std::string i = t.integer;
-  return "(ID " + i + " PRIMARY KEY, descriptionIs " + s + ", typeIs " + s + ", parentIs " + i +
-         ", queryIs " + s + ", parmIs " + s + ", iconIs " + s + ", roleIs " + s + ")";
-}
-
-std::string WebColumns(const ColumnTypes& t) {
-  const std::string s = t.shortText;
-  const std::string i = t.integer;
-  return "(ID " + i + " PRIMARY KEY, XST1 " + i + ", seqNo " + i + ", titleIs " + s + ", queryIs " +
-         s + ", parmIs " + s + ", typeIs " + s + ", formIs " + i + ", colsAre " + s + ", extra " +
-         s + ")";
+template <class Record>
+std::string Columns(const ColumnTypes& t) {
+  const auto& names = kivwz::ColumnNamesOf(static_cast<const Record*>(nullptr));
+  std::string list;
+  for (const kivwz::SchemeField<Record>& field :
+       kivwz::FieldsOf(static_cast<const Record*>(nullptr))) {
+    list += list.empty() ? "(" : ", ";
+    list += names[static_cast<std::size_t>(field.column)];
+    list += ' ';
+    list += field.IsNumber() ? t.integer : t.shortText;
+    if (field.column == 0) list += " PRIMARY KEY";
+  }
+  return list + ")";
 }
 
 std::string StyleColumns(const ColumnTypes& t) {
@@ -114,15 +115,19 @@ class RowValues {
   RowValues& Text(std::string_view value) {
     Separate();
     text_ += Literal(value);
+    nul_ = nul_ || value.find('\0') != std::string_view::npos;
     return *this;
   }
   const std::string& Done() const { return text_; }
+  // A text held a NUL character, which no SQL text literal carries.
+  bool HeldNul() const { return nul_; }
 
  private:
   void Separate() {
     if (!text_.empty()) text_ += ", ";
   }
   std::string text_;
+  bool nul_ = false;
 };
 
 // A text cell as the text files carry it; false for one holding a line break or a NUL, which a
@@ -171,24 +176,28 @@ bool ReadTable(DAL& dal, const std::string& query, int columns, std::string& err
   return true;
 }
 
+// The cells of one row read as a record's fields (the source of kivwz::ReadFields); the first
+// cell that the text files cannot carry names itself in `error`.
 struct Cells {
   const std::vector<Variant>& row;
+  const std::string_view* names;  // the table's column names, by position
   std::string where;
   std::string& error;
   bool ok = true;
 
-  std::string Text(int column, std::string_view name) {
+  std::string Text(int column) {
     std::string out;
     if (!CellText(row[static_cast<std::size_t>(column)], out) && ok) {
-      error = where + ": " + std::string(name) + " holds a line break, which the text files cannot";
+      error = where + ": " + std::string(names[column]) +
+              " holds a line break, which the text files cannot";
       ok = false;
     }
     return out;
   }
-  Long Number(int column, std::string_view name) {
+  Long Number(int column) {
     Long out = 0;
     if (!CellNumber(row[static_cast<std::size_t>(column)], out) && ok) {
-      error = where + ": " + std::string(name) + " '" +
+      error = where + ": " + std::string(names[column]) + " '" +
               row[static_cast<std::size_t>(column)].ToText() + "' is not a whole number";
       ok = false;
     }
@@ -220,11 +229,19 @@ bool RunInTransaction(DAL& dal, const std::vector<std::string>& statements, std:
   return true;
 }
 
-bool ContainsNul(std::initializer_list<std::string_view> texts) {
-  for (std::string_view text : texts) {
-    if (text.find('\0') != std::string_view::npos) return true;
+// One row per record of the collection; false, naming the record, when a text holds a NUL.
+template <class Records>
+bool AddRows(Inserts& inserts, const Records& records, const char* what, std::string& error) {
+  for (const auto& record : records) {
+    RowValues values;
+    kivwz::WriteFields(*record, values);
+    if (values.HeldNul()) {
+      error = std::string(what) + " " + std::to_string(record->ID()) + " holds a NUL character";
+      return false;
+    }
+    inserts.Row(values.Done());
   }
-  return false;
+  return true;
 }
 
 }  // namespace
@@ -238,34 +255,28 @@ Dialect DialectOf(const std::string& connectionString) {
 
 bool ReadSchemes(DAL& dal, kivwz::clsNavSchemes& navs, std::string& error) {
   kivwz::clsNavSchemes read;
-  const bool nodes =
-      ReadTable(dal, "SELECT " + NameList(nav::kColumnNames) + " FROM XST1 ORDER BY ID",
-                nav::ColumnCount, error, [&](const std::vector<Variant>& row, std::string& why) {
-                  Cells cells{row, "XST1 row " + row[nav::ID].ToText(), why};
-                  auto node = std::make_shared<kivwz::clsNavScheme>();
-                  const std::string query = cells.Text(nav::queryIs, "queryIs");
-                  const std::string parm = cells.Text(nav::parmIs, "parmIs");
-                  node->ID(cells.Number(nav::ID, "ID"));
-                  node->descriptionIs = cells.Text(nav::descriptionIs, "descriptionIs");
-                  node->typeIs(cells.Text(nav::typeIs, "typeIs"));
-                  node->parentIs = cells.Number(nav::parentIs, "parentIs");
-                  node->queryIs(query);
-                  node->parmIs(parm);
-                  node->iconIs = cells.Text(nav::iconIs, "iconIs");
-                  node->roleIs = cells.Text(nav::roleIs, "roleIs");
-                  if (!cells.ok) return false;
-                  if (node->queryIs() != query || node->parmIs() != parm) {
-                    why = cells.where + ": a node of type " + node->typeIs() +
-                          " holds no query or parameter in the wizard";
-                    return false;
-                  }
-                  if (read.Item(kivwz::KeyOf(node->ID()))) {
-                    why = cells.where + ": the ID is used twice";
-                    return false;
-                  }
-                  read.Add(std::move(node));
-                  return true;
-                });
+  const bool nodes = ReadTable(
+      dal, "SELECT " + NameList(nav::kColumnNames) + " FROM XST1 ORDER BY ID", nav::ColumnCount,
+      error, [&](const std::vector<Variant>& row, std::string& why) {
+        Cells cells{row, nav::kColumnNames.data(), "XST1 row " + row[nav::ID].ToText(), why};
+        // As the cells hold them: the record keeps no query on a node of type F or N.
+        const std::string query = cells.Text(nav::queryIs);
+        const std::string parm = cells.Text(nav::parmIs);
+        auto node = std::make_shared<kivwz::clsNavScheme>();
+        kivwz::ReadFields(*node, cells);
+        if (!cells.ok) return false;
+        if (node->queryIs() != query || node->parmIs() != parm) {
+          why = cells.where + ": a node of type " + node->typeIs() +
+                " holds no query or parameter in the wizard";
+          return false;
+        }
+        if (read.Item(kivwz::KeyOf(node->ID()))) {
+          why = cells.where + ": the ID is used twice";
+          return false;
+        }
+        read.Add(std::move(node));
+        return true;
+      });
   if (!nodes) return false;
   if (read.Count() > 0 && read.NodesOutsideTree() > 0) {
     error = "XST1 has " + std::to_string(read.NodesOutsideTree()) +
@@ -275,18 +286,9 @@ bool ReadSchemes(DAL& dal, kivwz::clsNavSchemes& navs, std::string& error) {
   const bool paragraphs = ReadTable(
       dal, "SELECT " + NameList(web::kColumnNames) + " FROM XST2 ORDER BY XST1, seqNo, ID",
       web::ColumnCount, error, [&](const std::vector<Variant>& row, std::string& why) {
-        Cells cells{row, "XST2 row " + row[web::ID].ToText(), why};
+        Cells cells{row, web::kColumnNames.data(), "XST2 row " + row[web::ID].ToText(), why};
         auto paragraph = std::make_shared<kivwz::clsWebScheme>();
-        paragraph->ID(cells.Number(web::ID, "ID"));
-        paragraph->XST1 = cells.Number(web::XST1, "XST1");
-        paragraph->seqNo = cells.Number(web::seqNo, "seqNo");
-        paragraph->titleIs = cells.Text(web::titleIs, "titleIs");
-        paragraph->queryIs = cells.Text(web::queryIs, "queryIs");
-        paragraph->parmIs = cells.Text(web::parmIs, "parmIs");
-        paragraph->typeIs = cells.Text(web::typeIs, "typeIs");
-        paragraph->formIs = cells.Number(web::formIs, "formIs");
-        paragraph->colsAre = cells.Text(web::colsAre, "colsAre");
-        paragraph->extra = cells.Text(web::extra, "extra");
+        kivwz::ReadFields(*paragraph, cells);
         if (!cells.ok) return false;
         const Long before = read.oWebs.Count();
         read.oWebs.Add(std::move(paragraph));
@@ -336,13 +338,13 @@ bool PushSchemes(DAL& dal, Dialect dialect, const kivwz::clsNavSchemes& navs,
   const std::string navNames = NameList(nav::kColumnNames);
   const std::string webNames = NameList(web::kColumnNames);
   std::vector<std::string> statements = {
-      "CREATE TABLE IF NOT EXISTS XST1 " + NavColumns(types),
-      "CREATE TABLE IF NOT EXISTS XST2 " + WebColumns(types),
+      "CREATE TABLE IF NOT EXISTS XST1 " + Columns<kivwz::clsNavScheme>(types),
+      "CREATE TABLE IF NOT EXISTS XST2 " + Columns<kivwz::clsWebScheme>(types),
       "CREATE TABLE IF NOT EXISTS XST3 " + StyleColumns(types),
       "DROP TABLE IF EXISTS XST1_previous",
       "DROP TABLE IF EXISTS XST2_previous",
-      "CREATE TABLE XST1_previous " + NavColumns(types),
-      "CREATE TABLE XST2_previous " + WebColumns(types),
+      "CREATE TABLE XST1_previous " + Columns<kivwz::clsNavScheme>(types),
+      "CREATE TABLE XST2_previous " + Columns<kivwz::clsWebScheme>(types),
       "INSERT INTO XST1_previous (" + navNames + ") SELECT " + navNames + " FROM XST1",
       "INSERT INTO XST2_previous (" + webNames + ") SELECT " + webNames + " FROM XST2",
       "DELETE FROM XST1",
@@ -350,42 +352,10 @@ bool PushSchemes(DAL& dal, Dialect dialect, const kivwz::clsNavSchemes& navs,
   };
 
   Inserts nodes("XST1", navNames);
-  for (const auto& node : navs) {
-    if (ContainsNul({node->descriptionIs, node->typeIs(), node->queryIs(), node->parmIs(),
-                     node->iconIs, node->roleIs})) {
-      error = "node " + std::to_string(node->ID()) + " holds a NUL character";
-      return false;
-    }
-    nodes.Row(RowValues()
-                  .Number(node->ID())
-                  .Text(node->descriptionIs)
-                  .Text(node->typeIs())
-                  .Number(node->parentIs)
-                  .Text(node->queryIs())
-                  .Text(node->parmIs())
-                  .Text(node->iconIs)
-                  .Text(node->roleIs)
-                  .Done());
-  }
   Inserts paragraphs("XST2", webNames);
-  for (const auto& paragraph : navs.oWebs) {
-    if (ContainsNul({paragraph->titleIs, paragraph->queryIs, paragraph->parmIs, paragraph->typeIs,
-                     paragraph->colsAre, paragraph->extra})) {
-      error = "paragraph " + std::to_string(paragraph->ID()) + " holds a NUL character";
-      return false;
-    }
-    paragraphs.Row(RowValues()
-                       .Number(paragraph->ID())
-                       .Number(paragraph->XST1)
-                       .Number(paragraph->seqNo)
-                       .Text(paragraph->titleIs)
-                       .Text(paragraph->queryIs)
-                       .Text(paragraph->parmIs)
-                       .Text(paragraph->typeIs)
-                       .Number(paragraph->formIs)
-                       .Text(paragraph->colsAre)
-                       .Text(paragraph->extra)
-                       .Done());
+  if (!AddRows(nodes, navs, "node", error) ||
+      !AddRows(paragraphs, navs.oWebs, "paragraph", error)) {
+    return false;
   }
   statements.insert(statements.end(), nodes.Statements().begin(), nodes.Statements().end());
   statements.insert(statements.end(), paragraphs.Statements().begin(),

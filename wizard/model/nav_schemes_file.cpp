@@ -1,9 +1,8 @@
 // The navigation scheme's text file (XST1.txt) and the pass-through to the web display scheme's.
 
-#include <array>
-
 #include "scheme/scheme_codes.h"
 #include "wizard/model/nav_schemes.h"
+#include "wizard/model/scheme_fields.h"
 #include "wizard/model/scheme_file.h"
 #include "wizard/model/tree_walk.h"
 
@@ -14,18 +13,8 @@ namespace col = kivdb::scheme::nav;
 
 void AppendNode(std::string& out, const clsNavScheme& node) {
   RecordLine line(out);
-  // The fields go out in column order; the shared positions fix that order.
-  static_assert(col::ID == 0 && col::descriptionIs == 1 && col::typeIs == 2 && col::parentIs == 3 &&
-                col::queryIs == 4 && col::parmIs == 5 && col::iconIs == 6 && col::roleIs == 7);
-  line.Number(node.ID())
-      .Text(node.descriptionIs)
-      .Text(node.typeIs())
-      .Number(node.parentIs)
-      .Text(node.queryIs())
-      .Text(node.parmIs())
-      .Text(node.iconIs)
-      .Text(node.roleIs)
-      .End();
+  WriteFields(node, line);
+  line.End();
 }
 
 }  // namespace
@@ -56,15 +45,7 @@ namespace {
 
 void AddRecord(clsNavSchemes& navs, const RecordFields& fields) {
   auto node = std::make_shared<clsNavScheme>();
-  // Type before query and parameter: the record drops the query of an F or N line.
-  node->ID(fields.Number(col::ID));
-  node->descriptionIs = fields.Text(col::descriptionIs);
-  node->typeIs(fields.Text(col::typeIs));
-  node->parentIs = fields.Number(col::parentIs);
-  node->queryIs(fields.Text(col::queryIs));
-  node->parmIs(fields.Text(col::parmIs));
-  node->iconIs = fields.Text(col::iconIs);
-  node->roleIs = fields.Text(col::roleIs);
+  ReadFields(*node, fields);
   navs.Add(std::move(node));  // a repeated ID is dropped: the first line wins
 }
 

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "wizard/model/scheme_fields.h"
+
 namespace kivwz {
 namespace {
 
@@ -30,42 +32,26 @@ class Digest {
   std::uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
-}  // namespace
-
-Fingerprint NavFingerprint(const clsNavSchemes& navs) {
+// The digest of every record of a collection, in collection order.
+template <class Collection>
+Fingerprint RecordsFingerprint(const Collection& records) {
   Digest digest;
   std::uint64_t count = 0;
-  for (const clsNavSchemes::Node& node : navs) {
-    digest.Number(node->ID())
-        .Text(node->descriptionIs)
-        .Text(node->typeIs())
-        .Number(node->parentIs)
-        .Text(node->queryIs())
-        .Text(node->parmIs())
-        .Text(node->iconIs)
-        .Text(node->roleIs);
+  for (const auto& record : records) {
+    WriteFields(*record, digest);
     ++count;
   }
   return {digest.Value(), count};
 }
 
+}  // namespace
+
+Fingerprint NavFingerprint(const clsNavSchemes& navs) {
+  return RecordsFingerprint(navs);
+}
+
 Fingerprint WebFingerprint(const clsWebSchemes& webs) {
-  Digest digest;
-  std::uint64_t count = 0;
-  for (const clsWebSchemes::Paragraph& paragraph : webs) {
-    digest.Number(paragraph->ID())
-        .Number(paragraph->XST1)
-        .Number(paragraph->seqNo)
-        .Text(paragraph->titleIs)
-        .Text(paragraph->queryIs)
-        .Text(paragraph->parmIs)
-        .Text(paragraph->typeIs)
-        .Number(paragraph->formIs)
-        .Text(paragraph->colsAre)
-        .Text(paragraph->extra);
-    ++count;
-  }
-  return {digest.Value(), count};
+  return RecordsFingerprint(webs);
 }
 
 }  // namespace kivwz

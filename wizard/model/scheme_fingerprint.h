@@ -15,9 +15,9 @@ struct Fingerprint {
   bool operator==(const Fingerprint&) const = default;
 };
 
-// Over the nodes in collection order (working fields left out).
+// Over the nodes in collection order: the fields of their table (scheme_fields.h).
 Fingerprint NavFingerprint(const clsNavSchemes& navs);
-// Over the paragraphs in collection order (working fields left out).
+// Over the paragraphs in collection order: the fields of their table.
 Fingerprint WebFingerprint(const clsWebSchemes& webs);
 
 }  // namespace kivwz

@@ -21,6 +21,7 @@
 #include "control/data/row_sink.h"
 #include "tests/control/core/scheme_fixture.h"
 #include "tests/control/data/postgres_edition.h"
+#include "tests/support/own_cluster.h"
 
 namespace kivdb::testing_support {
 namespace {
@@ -28,51 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 constexpr auto kWithin = std::chrono::seconds(3);
-
-std::string Quote(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-std::string FirstLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-// A PostgreSQL cluster started by the test alone, so that freezing its postmaster disturbs no one.
-class OwnCluster {
- public:
-  OwnCluster() : base_(fs::temp_directory_path() / ("kivdb_frozen_" + std::to_string(::getpid()))) {
-    fs::remove_all(base_);
-    fs::create_directories(base_);
-    const std::string state = (base_ / "cluster.conn").string();
-    const std::string command =
-        "bash " + Quote(KIVDB_PG_CLUSTER_SCRIPT) + " start " + Quote(state) + " > /dev/null";
-    if (std::system(command.c_str()) != 0) return;
-    connection_ = FirstLine(state);
-    const std::string folder = FirstLine(state + ".cluster");
-    postmaster_ = std::atoi(FirstLine(fs::path(folder) / "data" / "postmaster.pid").c_str());
-  }
-  ~OwnCluster() {
-    if (postmaster_ > 0) ::kill(postmaster_, SIGCONT);
-    const std::string command = "bash " + Quote(KIVDB_PG_CLUSTER_SCRIPT) + " stop " +
-                                Quote((base_ / "cluster.conn").string());
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "the test cluster did not stop";
-    fs::remove_all(base_);
-  }
-  bool Ready() const { return !connection_.empty() && postmaster_ > 0; }
-  const std::string& Connection() const { return connection_; }
-  pid_t Postmaster() const { return postmaster_; }
-  const fs::path& Folder() const { return base_; }
-
- private:
-  fs::path base_;
-  std::string connection_;
-  pid_t postmaster_ = 0;
-};
 
 // Freezes one process for as long as it lives.
 class Frozen {
@@ -96,7 +52,10 @@ class Discard : public RowSink {
 class FrozenServerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    cluster_ = new OwnCluster();
+    // The folder keeps the process id so that builds run side by side never share it.
+    cluster_ =
+        new OwnCluster(KIVDB_PG_CLUSTER_SCRIPT,
+                       fs::temp_directory_path() / ("kivdb_frozen_" + std::to_string(::getpid())));
     if (!cluster_->Ready()) return;
     const fixture::SchemeFixture shop = fixture::SchemeFixture::Standard();
     std::vector<std::pair<std::string, std::string>> queries;
@@ -104,6 +63,7 @@ class FrozenServerTest : public ::testing::Test {
     loaded_ = LoadPostgresEdition(cluster_->Connection(), shop.Statements(), queries);
   }
   static void TearDownTestSuite() {
+    if (!cluster_->Stop()) ADD_FAILURE() << "the test cluster did not stop";
     delete cluster_;
     cluster_ = nullptr;
   }
@@ -223,10 +183,10 @@ TEST_F(FrozenServerTest, AWriteToAFrozenBackendEndsWithinTheLimitAndIsNotMade) {
 TEST_F(FrozenServerTest, ClickReturnsWithinTheLimit) {
   const fs::path folder = cluster_->Folder() / "click";
   fs::create_directories(folder);
-  const std::string command = "cd " + Quote(folder.string()) + " && " + Quote(KIVDB_PROGRAM) +
-                              " click --talking --query-timeout 2 --connect " +
-                              Quote(cluster_->Connection()) + " --folder " +
-                              Quote(folder.string()) + " 'Data Browser\\Regions' > out.txt 2>&1";
+  const std::string command =
+      "cd " + ShellQuoted(folder.string()) + " && " + ShellQuoted(KIVDB_PROGRAM) +
+      " click --talking --query-timeout 2 --connect " + ShellQuoted(cluster_->Connection()) +
+      " --folder " + ShellQuoted(folder.string()) + " 'Data Browser\\Regions' > out.txt 2>&1";
   int status = 0;
   Clock::duration took{};
   {
@@ -271,9 +231,9 @@ bool ExportReached(const fs::path& site, const std::string& page) {
 
 TEST_F(StoppedServerTest, AnExportWhoseServerStopsFailsAndKeepsTheEarlierSite) {
   const fs::path site = cluster_->Folder() / "site";
-  const std::string exportCommand = Quote(KIVDB_PROGRAM) + " export --connect " +
-                                    Quote(cluster_->Connection()) + " --out " +
-                                    Quote(site.string());
+  const std::string exportCommand = ShellQuoted(KIVDB_PROGRAM) + " export --connect " +
+                                    ShellQuoted(cluster_->Connection()) + " --out " +
+                                    ShellQuoted(site.string());
   const fs::path log = cluster_->Folder() / "export.txt";
   ASSERT_EQ(std::system((exportCommand + " > /dev/null 2>&1").c_str()), 0);
   const std::string earlier = FileText(site / "index.html");
