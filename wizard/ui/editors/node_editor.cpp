@@ -62,12 +62,8 @@ void fNav::BuildForm() {
   txtRole_ = NamedLineEdit(this, "txtRole");
   lblDesc_ = MakeHelpArea(120);
 
-  parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
+  parm_->FitSizes();
   lstType_->setFixedHeight(lstType_->fontMetrics().height() * 4 + 12);
-  parm_->KeyLengthField()->setFixedWidth(
-      parm_->KeyLengthField()->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  parm_->ParmField()->setFixedWidth(
-      parm_->ParmField()->fontMetrics().horizontalAdvance(QStringLiteral("CKey00__")) + 12);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(lblParent_, 0, 0, 1, 4);

@@ -1,8 +1,8 @@
 #pragma once
 // fNav: the modal window in which one node of the navigation scheme is added or changed. The
 // caller sets the parent (PObject), then the record (NavObject: a new record or a CloneNav copy),
-// and shows the window; F3 and confirmed closing file the record through FuseNav, whose
-// refusals appear in the scheme's own message boxes.
+// and shows the window; F3 and confirmed closing ("Do you want to Update the Node?") file the
+// record through FuseNav, whose refusals appear in the scheme's own message boxes.
 //
 //   fNav editor(oNavs, this);
 //   editor.PObject(parent);

@@ -69,12 +69,8 @@ void fWeb::BuildForm() {
   txtCol_->setEnabled(false);
   lblDesc_ = MakeHelpArea(150);
 
-  parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
+  parm_->FitSizes();
   lstType_->setFixedHeight(lstType_->sizeHintForRow(0) * 7 + 6);
-  parm_->KeyLengthField()->setFixedWidth(
-      parm_->KeyLengthField()->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  parm_->ParmField()->setFixedWidth(
-      parm_->ParmField()->fontMetrics().horizontalAdvance(QStringLiteral("CKey00__")) + 12);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(tr("ID:"), this), 0, 0);
