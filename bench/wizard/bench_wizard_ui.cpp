@@ -119,7 +119,7 @@ void BM_NodeClickFiltersParagraphs(benchmark::State& state) {
   for (auto _ : state) {
     const std::string& key = keys[turn++ % 2];
     main->Tree().Select(key);
-    main->oNavs.OnTreeNodeClick(key);
+    main->Commands().NodeClicked(key.substr(1));
     Settle(*main);
   }
   state.counters["xst2_rows"] = main->WebGrid().RowCount() - 1;

@@ -140,6 +140,10 @@ std::vector<std::string> MemoryTreeView::KeysInOrder() const {
   return keys;
 }
 
+void MemoryTreeView::Click(const std::string& key) {
+  if (Select(key)) RaiseNodeClick(events_, key);
+}
+
 int MemoryGrid::RowCount() const {
   return columns_.empty() ? 0 : static_cast<int>(cells_.size() / columns_.size());
 }
@@ -190,6 +194,11 @@ void MemoryGrid::SetTopRow(int row) {
 
 void MemoryGrid::Place(long left, long top, long width, long height) {
   placement_ = {left, top, width, height};
+}
+
+bool MemoryMessageBoxes::AskYesNo(const std::string& question, Answer preselected) {
+  asked_.push_back({question, preselected});
+  return answer.value_or(preselected == Answer::Yes);
 }
 
 }  // namespace kivwz

@@ -1,7 +1,8 @@
 #pragma once
 // In-memory views and message boxes: what the scheme collections draw, kept as plain data, for
 // tests, benchmarks and runs without a display. Every operation is constant time per node, row
-// or cell (ensuring a node is visible walks its ancestors).
+// or cell (ensuring a node is visible walks its ancestors). What a user does is played on them
+// (Click, ReleaseKey, ReleaseButton) and reaches ViewEvents as it does from the widgets.
 
 #include <cstdint>
 #include <optional>
@@ -44,6 +45,14 @@ class MemoryTreeView : public TreeView {
   // Every key in display order (depth-first, children in insertion order).
   std::vector<std::string> KeysInOrder() const;
 
+  // Where the user's clicks, keys and buttons go; nullptr drops them.
+  void SetEvents(ViewEvents* events) { events_ = events; }
+  // A left click on the node: selects it and raises the click; an unknown key does nothing.
+  void Click(const std::string& key);
+  // A key (views.h codes) or a mouse button released over the tree.
+  void ReleaseKey(int keyCode) { RaiseTreeKey(events_, *this, keyCode); }
+  void ReleaseButton(MouseButton button) { RaiseTreeButton(events_, *this, button); }
+
  private:
   // The position of the node with that key, or -1.
   std::int64_t PositionOf(std::string_view key) const;
@@ -57,6 +66,7 @@ class MemoryTreeView : public TreeView {
   std::vector<std::uint32_t> topLevel_;
   std::vector<std::string> topLevelKeys_;
   std::string selectedKey_;
+  ViewEvents* events_ = nullptr;
 };
 
 class MemoryGrid : public Grid {
@@ -81,6 +91,10 @@ class MemoryGrid : public Grid {
   };
   const Placement& Where() const { return placement_; }
 
+  // Where the right button goes when this is the paragraph grid; nullptr drops it.
+  void SetEvents(ViewEvents* events) { events_ = events; }
+  void ReleaseButton(MouseButton button) { RaiseGridButton(events_, *this, button); }
+
  private:
   bool Inside(int row, int column) const;
 
@@ -93,16 +107,32 @@ class MemoryGrid : public Grid {
   int currentRow_ = 0;
   int topRow_ = 0;
   Placement placement_;
+  ViewEvents* events_ = nullptr;
 };
 
+// Keeps what it shows and what it asks, in order, and answers every question with `answer`, or
+// with the preselected answer (as Enter would) while `answer` is unset.
 class MemoryMessageBoxes : public MessageBoxes {
  public:
   void Information(const std::string& text) override { shown_.push_back(text); }
+  bool AskYesNo(const std::string& question, Answer preselected) override;
   const std::vector<std::string>& Shown() const { return shown_; }
-  void Forget() { shown_.clear(); }
+  struct Question {
+    std::string text;
+    Answer preselected;
+    bool operator==(const Question&) const = default;
+  };
+  const std::vector<Question>& Asked() const { return asked_; }
+  void Forget() {
+    shown_.clear();
+    asked_.clear();
+  }
+
+  std::optional<bool> answer;
 
  private:
   std::vector<std::string> shown_;
+  std::vector<Question> asked_;
 };
 
 }  // namespace kivwz

@@ -39,16 +39,6 @@ constexpr const char* kBlankParagraphQueryMessage = "Query field cannot be blank
 
 }  // namespace
 
-clsNavSchemes::clsNavSchemes() {
-  oWebs.oRightClick = [this](const std::string& paragraphKey, const std::string& nodeKey) {
-    OnWebsRightClick(paragraphKey, nodeKey);
-  };
-}
-
-void clsNavSchemes::OnWebsRightClick(const std::string& paragraphKey, const std::string& nodeKey) {
-  if (wRightClick) wRightClick(paragraphKey, nodeKey);
-}
-
 void clsNavSchemes::Add(Node oNavScheme) {
   if (!oNavScheme) return;
   const Long key = oNavScheme->ID();

@@ -2,10 +2,9 @@
 // clsNavSchemes: the whole design the wizard works on. Holds the navigation scheme's nodes in
 // insertion order, each filed under its ID as decimal text, and owns the web display scheme
 // (oWebs). Saves and loads the schemes, deletes subtrees, renumbers, merges edited copies back
-// after checking the rules a single edit can break, analyses the scheme, draws the tree and the
-// node grid, and turns what the user does in the tree into its events.
+// after checking the rules a single edit can break, analyses the scheme, and draws the tree and
+// the node grid. What the user does in the views goes to the wizard's commands, not here.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,19 +22,11 @@ class clsNavSchemes {
   using Node = std::shared_ptr<clsNavScheme>;
   using NodeList = KeyedCollection<clsNavScheme>;
 
-  clsNavSchemes();
+  clsNavSchemes() = default;
   clsNavSchemes(const clsNavSchemes&) = delete;
   clsNavSchemes& operator=(const clsNavSchemes&) = delete;
 
-  // Events for the main window; each key is a node ID in decimal.
-  std::function<void(const std::string& nodeKey)> oInsert;
-  std::function<void(const std::string& nodeKey)> oEdit;
-  std::function<void(const std::string& nodeKey)> oDelete;
-  std::function<void(const std::string& nodeKey)> oNodeClick;
-  std::function<void(const std::string& nodeKey)> oRightClick;
-  std::function<void(const std::string& paragraphKey, const std::string& nodeKey)> wRightClick;
-
-  // The web display scheme; its right clicks come out as wRightClick.
+  // The web display scheme.
   clsWebSchemes oWebs;
 
   // Files the node itself under its ID after all others; a taken ID adds nothing.
@@ -108,10 +99,9 @@ class clsNavSchemes {
   std::string CheckNav() const;
   std::string NavToDo() const;
 
-  // Entry points for the tree's events.
+  // What a click on the node with that tree key ("N5") shows: its paragraphs in the grid, the
+  // node opened, and the node remembered as the current one.
   void OnTreeNodeClick(const std::string& treeKey);
-  void OnTreeKeyUp(int keyCode);
-  void OnTreeMouseUp(MouseButton button);
 
   // The tree key of the node last clicked ("N5"); the next redraw selects it again. A key that
   // names no node selects nothing, which leaves only the root expanded.
@@ -120,7 +110,6 @@ class clsNavSchemes {
 
  private:
   void Inform(const std::string& text);
-  void OnWebsRightClick(const std::string& paragraphKey, const std::string& nodeKey);
 
   NodeList nodes_;
   Long counter_ = 0;  // the last number Renumber gave out

@@ -1,4 +1,4 @@
-// Drawing of the navigation tree and the XST1 grid, and the tree's events.
+// Drawing of the navigation tree and the XST1 grid, and what a click on a node shows.
 
 #include <string>
 #include <vector>
@@ -62,31 +62,11 @@ void clsNavSchemes::OnTreeNodeClick(const std::string& treeKey) {
   if (treeKey.empty()) return;
   const std::string key = treeKey.substr(1);
   oWebs.DispInGrid(NumberValue(key));
-  if (oNodeClick) oNodeClick(key);
   // A click opens a node but never closes one.
   if (treeView_ != nullptr && !treeView_->IsExpanded(treeKey)) {
     treeView_->SetExpanded(treeKey, true);
   }
   currentKey_ = treeKey;
-}
-
-void clsNavSchemes::OnTreeKeyUp(int keyCode) {
-  if (treeView_ == nullptr) return;
-  const std::string selected = treeView_->SelectedKey();
-  // With nothing selected there is no node for the command to act on.
-  if (selected.empty()) return;
-  const std::string key = selected.substr(1);
-  if (keyCode == kKeyInsert && oInsert) oInsert(key);
-  if (keyCode == kKeyF2 && oEdit) oEdit(key);
-  if (keyCode == kKeyDelete && oDelete) oDelete(key);
-}
-
-void clsNavSchemes::OnTreeMouseUp(MouseButton button) {
-  if (button != MouseButton::Right || treeView_ == nullptr) return;
-  const std::string selected = treeView_->SelectedKey();
-  if (selected.empty()) return;
-  // The popup refers to the selected node, not to the one under the mouse.
-  if (oRightClick) oRightClick(selected.substr(1));
 }
 
 }  // namespace kivwz

@@ -1,8 +1,8 @@
 #pragma once
-// The views the scheme collections draw into and the message boxes FuseNav and FuseWeb show,
-// as narrow interfaces. The desktop wizard implements them with widgets; memory_views.h holds
-// in-memory implementations for tests, benchmarks and headless runs. A collection only draws:
-// what the user does in a view comes back through the collection's On... entry points.
+// The views the scheme collections draw into, the events the views raise and the message boxes
+// the wizard shows, as narrow interfaces. The desktop wizard implements them with widgets;
+// memory_views.h holds in-memory implementations for tests, benchmarks and headless runs. A
+// collection only draws: what the user does in a view goes straight to ViewEvents.
 
 #include <cstdint>
 #include <string>
@@ -77,12 +77,44 @@ class Grid {
   virtual void Place(long left, long top, long width, long height) = 0;
 };
 
-// Information boxes with one OK button, titled with the program's title.
+enum class Answer { Yes, No };
+
+// Information boxes with one OK button, titled with the program's title, and Yes/No questions,
+// titled "Update Confirmation" as every question of the wizard is.
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   virtual void Information(const std::string& text) = 0;
+  // True for Yes. `preselected` is the answer Enter gives: No where Yes would discard work.
+  virtual bool AskYesNo(const std::string& question, Answer preselected) = 0;
 };
+
+// What the user asks of a node in the tree.
+enum class NodeIntent { Insert, Edit, Delete, Menu };
+
+// Where the views hand what the user does, as the intent and the key it refers to: node keys are
+// node IDs in decimal ("5" for the tree key "N5"). The wizard's commands implement it.
+class ViewEvents {
+ public:
+  virtual ~ViewEvents() = default;
+  // A left click on a node; a move to it with the keys counts as one.
+  virtual void NodeClicked(const std::string& nodeKey) = 0;
+  // Always the selected node, whatever lies under the mouse.
+  virtual void NodeAsked(NodeIntent intent, const std::string& nodeKey) = 0;
+  // The right button over the paragraph grid, with the ID and XST1 cells of its current row
+  // ("ID" and "XST1" on the header row).
+  virtual void ParagraphMenuAsked(const std::string& paragraphKey, const std::string& nodeKey) = 0;
+};
+
+// The translations every view makes before it calls `events`; a null `events` drops the event.
+// A tree key ("N5") clicked.
+void RaiseNodeClick(ViewEvents* events, const std::string& treeKey);
+// A key released in the tree: Ins, F2 and Del act on the selected node, other keys on nothing.
+void RaiseTreeKey(ViewEvents* events, const TreeView& tree, int keyCode);
+// A mouse button released over the tree: the right one opens the selected node's menu.
+void RaiseTreeButton(ViewEvents* events, const TreeView& tree, MouseButton button);
+// A mouse button released over the paragraph grid: the right one opens the paragraph menu.
+void RaiseGridButton(ViewEvents* events, const Grid& grid, MouseButton button);
 
 enum class Alignment { Left, Centre, Right };
 

@@ -4,7 +4,6 @@
 // paragraphs, saves and loads them, carries node renumbering over to them (marking orphans),
 // analyses them and draws them into the paragraph grid.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -27,9 +26,6 @@ class clsWebSchemes {
   clsWebSchemes() = default;
   clsWebSchemes(const clsWebSchemes&) = delete;
   clsWebSchemes& operator=(const clsWebSchemes&) = delete;
-
-  // Raised with the paragraph key and node key of the grid's current row on a right click.
-  std::function<void(const std::string& paragraphKey, const std::string& nodeKey)> oRightClick;
 
   // Files the paragraph itself under its ID after all others; a taken ID adds nothing.
   void Add(Paragraph oWebScheme);
@@ -77,8 +73,6 @@ class clsWebSchemes {
   void DispInGrid(Long pXST1);
   // Renumbers with the current numbers, then shows only the orphans.
   void DispOrphans(clsNavSchemes& oNC);
-  // Entry point for the grid's mouse-button event.
-  void OnGridMouseUp(MouseButton button);
 
   // A detached copy of the paragraph filed under skey (blank when absent); tXST1 and status are
   // not copied.

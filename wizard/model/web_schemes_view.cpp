@@ -1,4 +1,4 @@
-// Drawing of the XST2 grid and its right click.
+// Drawing of the XST2 grid.
 
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/view_style.h"
@@ -37,13 +37,6 @@ void clsWebSchemes::DispOrphans(clsNavSchemes& oNC) {
   for (const Paragraph& paragraph : paragraphs_) {
     if (paragraph->status == "O") AddGridRow(*paragraph);
   }
-}
-
-void clsWebSchemes::OnGridMouseUp(MouseButton button) {
-  if (button != MouseButton::Right || mGrid_ == nullptr) return;
-  // Right after a redraw the current row is the header, whose cells read "ID" and "XST1".
-  const int row = mGrid_->CurrentRow();
-  if (oRightClick) oRightClick(mGrid_->Cell(row, 0), mGrid_->Cell(row, 1));
 }
 
 }  // namespace kivwz

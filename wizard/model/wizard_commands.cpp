@@ -4,6 +4,8 @@
 #include <memory>
 #include <system_error>
 
+#include "wizard/model/type_codes.h"
+
 namespace kivwz {
 namespace {
 
@@ -11,6 +13,19 @@ constexpr std::string_view kUnableToSave = "Unable to save file..";
 
 std::string TreeKeyOf(const std::string& nodeKey) {
   return "N" + nodeKey;
+}
+
+// Why no child may be added below a node of the type; only G, R and N limit their children.
+std::string_view NoAdditionMessage(NodeType type) {
+  switch (type) {
+    case NodeType::Generating:
+      return "Below a (G)- Generating Node, you can add just ONE node.\nNode is already present. "
+             "No Addition allowed !!";
+    case NodeType::Recurring:
+      return "Below a (R)- Recurring Node, you CANNOT add any node.\nNo Addition allowed !!";
+    default:
+      return "Below a (N)- Non-Generating Node, you CANNOT add any node.\nNo Addition allowed !!";
+  }
 }
 
 // A key taken from a view names a number when it reads as one ("XST1", the header cell, does not).
@@ -21,13 +36,15 @@ bool IsNumber(const std::string& text) {
 }  // namespace
 
 WizardCommands::WizardCommands(clsNavSchemes& navs, TreeView& tree, Grid& navGrid,
-                               MessageBoxes& messages, FileDialogs& dialogs, WizardWindows& windows)
+                               MessageBoxes& messages, FileDialogs& dialogs, WizardWindows& windows,
+                               PopupMenus& menus)
     : navs_(navs),
       tree_(tree),
       navGrid_(navGrid),
       messages_(messages),
       dialogs_(dialogs),
-      windows_(windows) {
+      windows_(windows),
+      menus_(menus) {
   MarkNavSaved();
   MarkWebSaved();
 }
@@ -133,22 +150,10 @@ void WizardCommands::WebToDo() {
 void WizardCommands::InsertNode(const std::string& nodeKey) {
   const clsNavSchemes::Node parent = navs_.Item(nodeKey);
   if (!parent) return;
-  const int children = tree_.ChildCount(TreeKeyOf(nodeKey));
-  const std::string& type = parent->typeIs();
-  if (type == "G" && children > 0) {
-    messages_.Information(
-        "Below a (G)- Generating Node, you can add just ONE node.\nNode is already present. No "
-        "Addition allowed !!");
-    return;
-  }
-  if (type == "R") {
-    messages_.Information(
-        "Below a (R)- Recurring Node, you CANNOT add any node.\nNo Addition allowed !!");
-    return;
-  }
-  if (type == "N") {
-    messages_.Information(
-        "Below a (N)- Non-Generating Node, you CANNOT add any node.\nNo Addition allowed !!");
+  // The tree shows every child a node in it has, so the scheme's count is the tree's.
+  const NodeTypeRule* rule = NodeTypeRuleOf(parent->typeIs());
+  if (rule != nullptr && HasTooManyChildren(*rule, navs_.GetChildren(*parent) + 1)) {
+    messages_.Information(std::string(NoAdditionMessage(rule->type)));
     return;
   }
   auto record = std::make_shared<clsNavScheme>();
@@ -167,7 +172,7 @@ void WizardCommands::MakeCurrent(const std::string& nodeKey) {
   const std::string treeKey = TreeKeyOf(nodeKey);
   if (!tree_.Select(treeKey)) return;
   tree_.EnsureVisible(treeKey);
-  navs_.OnTreeNodeClick(treeKey);
+  NodeClicked(nodeKey);
 }
 
 clsNavSchemes::Node WizardCommands::TreeParentOf(const std::string& nodeKey) const {
@@ -217,6 +222,35 @@ void WizardCommands::NodeClick(const std::string& nodeKey) {
       return;
     }
   }
+}
+
+void WizardCommands::NodeClicked(const std::string& nodeKey) {
+  navs_.OnTreeNodeClick(TreeKeyOf(nodeKey));
+  NodeClick(nodeKey);
+}
+
+void WizardCommands::NodeAsked(NodeIntent intent, const std::string& nodeKey) {
+  switch (intent) {
+    case NodeIntent::Insert:
+      InsertNode(nodeKey);
+      break;
+    case NodeIntent::Edit:
+      EditNode(nodeKey);
+      break;
+    case NodeIntent::Delete:
+      DeleteNode(nodeKey);
+      break;
+    case NodeIntent::Menu:
+      NodePopupOpened(nodeKey);
+      menus_.ShowNodeMenu();
+      break;
+  }
+}
+
+void WizardCommands::ParagraphMenuAsked(const std::string& paragraphKey,
+                                        const std::string& nodeKey) {
+  ParagraphPopupOpened(paragraphKey, nodeKey);
+  menus_.ShowParagraphMenu();
 }
 
 void WizardCommands::ParagraphPopupOpened(const std::string& paragraphKey,
@@ -270,7 +304,7 @@ void WizardCommands::DeleteParagraph() {
 
 bool WizardCommands::MayClose() {
   if (!NavChanged() && !WebChanged()) return true;
-  return windows_.AskYesNo(std::string(kDiscardQuestion));
+  return messages_.AskYesNo(std::string(kDiscardQuestion), Answer::No);
 }
 
 std::string WizardCommands::StartFolder() const {

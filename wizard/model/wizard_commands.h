@@ -1,7 +1,8 @@
 #pragma once
 // WizardCommands: what the main window's menus, popups and view events do to the design, free of
-// widgets. The window forwards every command here; dialogs, message boxes and the modal windows
-// come in through the narrow interfaces below so that tests can answer them.
+// widgets. The menus call it, the views hand it their events (ViewEvents); dialogs, message boxes,
+// popup menus and the modal windows come in through narrow interfaces so that tests can answer
+// them.
 
 #include <string>
 
@@ -31,8 +32,15 @@ class WizardWindows {
   // The paragraph editor on record; it files the record itself if the user confirms.
   virtual void EditParagraph(const clsWebSchemes::Paragraph& record) = 0;
   virtual void ShowHelp() = 0;
-  // A Yes/No question; true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+};
+
+// The popup menus of the tree and of the paragraph grid, opened at the mouse; their items call the
+// ...Popup... and ...Paragraph commands.
+class PopupMenus {
+ public:
+  virtual ~PopupMenus() = default;
+  virtual void ShowNodeMenu() = 0;
+  virtual void ShowParagraphMenu() = 0;
 };
 
 inline constexpr std::string_view kStartMessage =
@@ -41,11 +49,11 @@ inline constexpr std::string_view kStartMessage =
 inline constexpr std::string_view kDiscardQuestion =
     "The schemes hold changes that have not been saved. Discard them and exit?";
 
-class WizardCommands {
+class WizardCommands : public ViewEvents {
  public:
   // Every reference must outlive the commands. navGrid is the XST1 grid a node click scrolls.
   WizardCommands(clsNavSchemes& navs, TreeView& tree, Grid& navGrid, MessageBoxes& messages,
-                 FileDialogs& dialogs, WizardWindows& windows);
+                 FileDialogs& dialogs, WizardWindows& windows, PopupMenus& menus);
 
   // The start-up sequence: the default scheme, the introduction, then the two-line message.
   void Start();
@@ -72,6 +80,12 @@ class WizardCommands {
   void DeleteNode(const std::string& nodeKey);
   // Makes the node the first visible row of the XST1 grid.
   void NodeClick(const std::string& nodeKey);
+
+  // The views' events: a click shows the node's paragraphs and scrolls the XST1 grid to it; keys
+  // run the node commands; right clicks open the popups on what they refer to.
+  void NodeClicked(const std::string& nodeKey) override;
+  void NodeAsked(NodeIntent intent, const std::string& nodeKey) override;
+  void ParagraphMenuAsked(const std::string& paragraphKey, const std::string& nodeKey) override;
 
   // Remembers what the popup that is about to open refers to.
   void NodePopupOpened(const std::string& nodeKey) { popupKey_ = nodeKey; }
@@ -112,6 +126,7 @@ class WizardCommands {
   MessageBoxes& messages_;
   FileDialogs& dialogs_;
   WizardWindows& windows_;
+  PopupMenus& menus_;
   std::string lastFolder_;
   std::string popupKey_;
   std::string popupNode_;

@@ -80,7 +80,8 @@ void DatabaseCommands::PublishToDatabase() {
     const Analysis web = AnalyseWeb(navs_.oWebs, navs_);
     if (nav.observations - nav.remarks + web.observations - web.remarks > 0) {
       windows_.ShowOutput(nav.text + web.text);
-      if (!windows_.AskYesNo("The analyses report broken rules. Publish the schemes anyway?")) {
+      if (!messages_.AskYesNo("The analyses report broken rules. Publish the schemes anyway?",
+                              Answer::No)) {
         return;
       }
     }

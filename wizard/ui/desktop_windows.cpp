@@ -5,7 +5,6 @@
 #include "wizard/ui/editors/node_editor.h"
 #include "wizard/ui/editors/output_window.h"
 #include "wizard/ui/editors/paragraph_editor.h"
-#include "wizard/ui/qt_message_boxes.h"
 
 namespace kivwz {
 
@@ -42,10 +41,6 @@ void DesktopWindows::ShowHelp() {
   help_->show();
   help_->raise();
   help_->activateWindow();
-}
-
-bool DesktopWindows::AskYesNo(const std::string& text) {
-  return QtMessageBoxes(owner_).AskYesNo(text);
 }
 
 }  // namespace kivwz

@@ -1,7 +1,6 @@
 #pragma once
 // DesktopWindows: the modal windows the main window's commands open, as the real windows: the
-// introduction, the output window, the node and paragraph editors, the help window and the
-// Yes/No question.
+// introduction, the output window, the node and paragraph editors and the help window.
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +22,6 @@ class DesktopWindows : public WizardWindows {
   void EditParagraph(const clsWebSchemes::Paragraph& record) override;
   // One help window, shown beside the main window; asked again, it comes to the front.
   void ShowHelp() override;
-  bool AskYesNo(const std::string& text) override;
 
  private:
   QPointer<QWidget> owner_;

@@ -58,18 +58,14 @@ fMain::fMain(Services services, QWidget* parent) : QMainWindow(parent), services
   }
   BuildViews();
   commands_ = std::make_unique<WizardCommands>(oNavs, *myTree_, *flexNav_, *services_.messages,
-                                               *services_.dialogs, *services_.windows);
+                                               *services_.dialogs, *services_.windows,
+                                               static_cast<PopupMenus&>(*this));
   BuildMenus();
-  BindEvents();
+  myTree_->SetEvents(commands_.get());
+  flexWeb_->SetEvents(commands_.get());
 }
 
-fMain::~fMain() {
-  // The views go with the window; the scheme must not draw into them any more.
-  oNavs.SetTreeview(nullptr);
-  oNavs.SetGrid(nullptr);
-  oNavs.oWebs.SetGrid(nullptr, 0, 0, 0, 0);
-  oNavs.SetMessageBoxes(nullptr);
-}
+fMain::~fMain() = default;
 
 void fMain::BuildViews() {
   auto* central = new QWidget(this);
@@ -177,26 +173,12 @@ void fMain::BuildMenus() {
   connect(help, &QShortcut::activated, this, [commands] { commands->ShowHelp(); });
 }
 
-void fMain::BindEvents() {
-  WizardCommands* commands = commands_.get();
-  myTree_->onNodeClick = [this](const std::string& key) { oNavs.OnTreeNodeClick(key); };
-  myTree_->onKeyUp = [this](int keyCode) { oNavs.OnTreeKeyUp(keyCode); };
-  myTree_->onMouseUp = [this](MouseButton button) { oNavs.OnTreeMouseUp(button); };
-  flexWeb_->onMouseUp = [this](MouseButton button) { oNavs.oWebs.OnGridMouseUp(button); };
+void fMain::ShowNodeMenu() {
+  mnuPopUp_->popup(QCursor::pos());
+}
 
-  oNavs.oInsert = [commands](const std::string& key) { commands->InsertNode(key); };
-  oNavs.oEdit = [commands](const std::string& key) { commands->EditNode(key); };
-  oNavs.oDelete = [commands](const std::string& key) { commands->DeleteNode(key); };
-  oNavs.oNodeClick = [commands](const std::string& key) { commands->NodeClick(key); };
-  oNavs.oRightClick = [this, commands](const std::string& key) {
-    commands->NodePopupOpened(key);
-    mnuPopUp_->popup(QCursor::pos());
-  };
-  oNavs.wRightClick = [this, commands](const std::string& paragraphKey,
-                                       const std::string& nodeKey) {
-    commands->ParagraphPopupOpened(paragraphKey, nodeKey);
-    mnuWPopUp_->popup(QCursor::pos());
-  };
+void fMain::ShowParagraphMenu() {
+  mnuWPopUp_->popup(QCursor::pos());
 }
 
 QRect fMain::DefaultGeometry(const QRect& screenArea) {

@@ -1,7 +1,7 @@
 #pragma once
 // fMain: the wizard's main window. Holds the design (oNavs), shows it in the tree and the two
-// grids beside the rules panel, and forwards its menus, popups and the views' events to
-// WizardCommands. Dialogs, message boxes and the modal windows can be handed in for tests.
+// grids beside the rules panel; its menus and popups call WizardCommands, and the views hand their
+// events to it directly. Dialogs, message boxes and the modal windows can be handed in for tests.
 
 #include <QMainWindow>
 #include <QRect>
@@ -24,7 +24,7 @@ class SchemeTreeView;
 
 inline constexpr const char* kMainCaption = "Reporting Scheme Wizard for KivDB 1.02";
 
-class fMain : public QMainWindow {
+class fMain : public QMainWindow, private PopupMenus {
   Q_OBJECT
 
  public:
@@ -62,7 +62,8 @@ class fMain : public QMainWindow {
  private:
   void BuildViews();
   void BuildMenus();
-  void BindEvents();
+  void ShowNodeMenu() override;
+  void ShowParagraphMenu() override;
 
   std::unique_ptr<QtMessageBoxes> ownMessages_;
   std::unique_ptr<FileDialogs> ownDialogs_;

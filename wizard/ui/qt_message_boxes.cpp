@@ -1,10 +1,14 @@
 #include "wizard/ui/qt_message_boxes.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
 
-#include "wizard/ui/editors/editor_prompts.h"
-
 namespace kivwz {
+
+QString ProgramTitle() {
+  const QString name = QGuiApplication::applicationDisplayName();
+  return name.isEmpty() ? QStringLiteral("KivWZ") : name;
+}
 
 void QtMessageBoxes::Information(const std::string& text) {
   QMessageBox box(QMessageBox::Information, ProgramTitle(), QString::fromStdString(text),
@@ -12,10 +16,11 @@ void QtMessageBoxes::Information(const std::string& text) {
   box.exec();
 }
 
-bool QtMessageBoxes::AskYesNo(const std::string& text) {
+bool QtMessageBoxes::AskYesNo(const std::string& question, Answer preselected) {
   QMessageBox box(QMessageBox::Question, QStringLiteral("Update Confirmation"),
-                  QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::No);
+                  QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No, parent_);
+  // Yes preselected is the box's own choice: the first button takes the focus, none is default.
+  if (preselected == Answer::No) box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 

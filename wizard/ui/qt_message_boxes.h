@@ -1,7 +1,7 @@
 #pragma once
-// QtMessageBoxes: the wizard's information boxes as modal QMessageBoxes with one OK button,
-// titled with the program's title (ProgramTitle), and its Yes/No questions ("Update
-// Confirmation").
+// QtMessageBoxes: the wizard's message boxes as modal QMessageBoxes over a window: information
+// boxes with one OK button titled with the program's title, and Yes/No questions titled "Update
+// Confirmation" with the preselected answer as the default button.
 
 #include <QPointer>
 #include <QString>
@@ -15,11 +15,13 @@ class QtMessageBoxes : public MessageBoxes {
  public:
   explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
   void Information(const std::string& text) override;
-  // A Yes/No question, titled as every question of the wizard is; true for Yes.
-  bool AskYesNo(const std::string& text);
+  bool AskYesNo(const std::string& question, Answer preselected) override;
 
  private:
   QPointer<QWidget> parent_;
 };
+
+// The title of message boxes that name none: the program's display name.
+QString ProgramTitle();
 
 }  // namespace kivwz

@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QHeaderView>
-#include <QMouseEvent>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
@@ -10,6 +9,7 @@
 #include <cmath>
 
 #include "wizard/ui/grid_columns.h"
+#include "wizard/ui/mouse_buttons.h"
 
 namespace kivwz {
 namespace {
@@ -177,24 +177,12 @@ int SchemeGrid::TopRow() const {
 }
 
 void SchemeGrid::mousePressEvent(QMouseEvent* event) {
-  // Only the left button moves the current row: a right click refers to the row already chosen.
-  if (event->button() != Qt::LeftButton) {
-    event->accept();
-    return;
-  }
-  QTableView::mousePressEvent(event);
+  if (LeftButtonOnly(event)) QTableView::mousePressEvent(event);
 }
 
 void SchemeGrid::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    QTableView::mouseReleaseEvent(event);
-    if (onMouseUp) onMouseUp(MouseButton::Left);
-    return;
-  }
-  event->accept();
-  if (onMouseUp) {
-    onMouseUp(event->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Middle);
-  }
+  if (LeftButtonOnly(event)) QTableView::mouseReleaseEvent(event);
+  RaiseGridButton(events_, *this, ButtonOf(event));
 }
 
 }  // namespace kivwz

@@ -1,12 +1,11 @@
 #pragma once
 // SchemeGrid: an XST1 or XST2 grid on a QTableView. Row 0 of the Grid interface is the table's
 // header; data rows follow from row 1. The current row is the selected one, or the header row
-// (0) after every redraw; a right button released over the grid is passed on through onMouseUp.
+// (0) after every redraw; a right button released over the paragraph grid goes to its ViewEvents.
 // With a stretched column set, the columns share the grid's width so that all stay in view
 // (grid_columns.h); without one, each keeps the width the format gives it.
 
 #include <QTableView>
-#include <functional>
 
 #include "wizard/model/views.h"
 #include "wizard/ui/grid_model.h"
@@ -42,7 +41,8 @@ class SchemeGrid : public QTableView, public Grid {
   QColor CellColor(int row, int column) const { return model_->ColorOf(row - 1, column); }
   const GridModel& Model() const { return *model_; }
 
-  std::function<void(MouseButton button)> onMouseUp;
+  // Set on the paragraph grid only: where its right clicks go; nullptr drops them.
+  void SetEvents(ViewEvents* events) { events_ = events; }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -62,6 +62,7 @@ class SchemeGrid : public QTableView, public Grid {
   std::vector<int> designed_;  // pixels, from the format
   std::vector<int> content_;   // pixels, the widest cell measured so far
   int measuredRows_ = 0;
+  ViewEvents* events_ = nullptr;
 };
 
 }  // namespace kivwz

@@ -1,9 +1,9 @@
 #include "wizard/ui/scheme_tree_view.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QStyleFactory>
 
+#include "wizard/ui/mouse_buttons.h"
 #include "wizard/ui/tree_icons.h"
 
 namespace kivwz {
@@ -41,7 +41,7 @@ SchemeTreeView::SchemeTreeView(QWidget* parent) : QTreeWidget(parent) {
   setUniformRowHeights(true);
   for (int i = 0; i < 5; ++i) icons_[i] = QIcon(TreeIcon(kImageKeys[i]));
   connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
-    if (onNodeClick && item != nullptr) onNodeClick(KeyOf(item));
+    if (item != nullptr) RaiseNodeClick(events_, KeyOf(item));
   });
 }
 
@@ -133,23 +133,23 @@ void SchemeTreeView::keyPressEvent(QKeyEvent* event) {
   const bool wasSelected = before != nullptr && before->isSelected();
   QTreeWidget::keyPressEvent(event);
   QTreeWidgetItem* now = currentItem();
-  if (now == nullptr || !onNodeClick) return;
-  if (now != before || (!wasSelected && now->isSelected())) onNodeClick(KeyOf(now));
+  if (now == nullptr) return;
+  if (now != before || (!wasSelected && now->isSelected())) RaiseNodeClick(events_, KeyOf(now));
 }
 
 void SchemeTreeView::keyReleaseEvent(QKeyEvent* event) {
   QTreeWidget::keyReleaseEvent(event);
   // A held key repeats its press, not its release: the command runs once.
-  if (event->isAutoRepeat() || !onKeyUp) return;
+  if (event->isAutoRepeat()) return;
   switch (event->key()) {
     case Qt::Key_Insert:
-      onKeyUp(kKeyInsert);
+      RaiseTreeKey(events_, *this, kKeyInsert);
       break;
     case Qt::Key_F2:
-      onKeyUp(kKeyF2);
+      RaiseTreeKey(events_, *this, kKeyF2);
       break;
     case Qt::Key_Delete:
-      onKeyUp(kKeyDelete);
+      RaiseTreeKey(events_, *this, kKeyDelete);
       break;
     default:
       break;
@@ -157,23 +157,12 @@ void SchemeTreeView::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void SchemeTreeView::mousePressEvent(QMouseEvent* event) {
-  // Only the left button selects: the popup of a right click refers to the selected node.
-  if (event->button() != Qt::LeftButton) {
-    event->accept();
-    return;
-  }
-  QTreeWidget::mousePressEvent(event);
+  if (LeftButtonOnly(event)) QTreeWidget::mousePressEvent(event);
 }
 
 void SchemeTreeView::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    QTreeWidget::mouseReleaseEvent(event);
-    if (onMouseUp) onMouseUp(MouseButton::Left);
-    return;
-  }
-  event->accept();
-  if (!onMouseUp) return;
-  onMouseUp(event->button() == Qt::RightButton ? MouseButton::Right : MouseButton::Middle);
+  if (LeftButtonOnly(event)) QTreeWidget::mouseReleaseEvent(event);
+  RaiseTreeButton(events_, *this, ButtonOf(event));
 }
 
 }  // namespace kivwz

@@ -1,11 +1,9 @@
 #pragma once
 // SchemeTreeView: the navigation tree on a QTreeWidget. Draws what clsNavSchemes hands it through
-// the TreeView interface and passes node clicks (a keyboard move counts as one), released keys and
-// released mouse buttons on as the hooks below, which the main window binds to the scheme's entry
-// points.
+// the TreeView interface and hands node clicks (a keyboard move counts as one), released keys and
+// released mouse buttons to its ViewEvents, the wizard's commands.
 
 #include <QTreeWidget>
-#include <functional>
 #include <string>
 #include <unordered_map>
 
@@ -35,11 +33,8 @@ class SchemeTreeView : public QTreeWidget, public TreeView {
   QTreeWidgetItem* ItemOf(const std::string& key) const;
   static std::string KeyOf(const QTreeWidgetItem* item);
 
-  // A left click on a node, with its tree key.
-  std::function<void(const std::string& treeKey)> onNodeClick;
-  // Ins, F2 and Del released, as the key codes of views.h.
-  std::function<void(int keyCode)> onKeyUp;
-  std::function<void(MouseButton button)> onMouseUp;
+  // Where the user's clicks, keys and buttons go; nullptr drops them.
+  void SetEvents(ViewEvents* events) { events_ = events; }
 
  protected:
   // A move with the keys (arrows, Home, End, pages) is a click on the node moved to.
@@ -51,6 +46,7 @@ class SchemeTreeView : public QTreeWidget, public TreeView {
  private:
   std::unordered_map<std::string, QTreeWidgetItem*> items_;
   QIcon icons_[5];
+  ViewEvents* events_ = nullptr;
 };
 
 }  // namespace kivwz

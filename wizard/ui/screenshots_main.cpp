@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   main.Tree().EnsureVisible(treeKey);
-  main.oNavs.OnTreeNodeClick(treeKey);
+  main.Commands().NodeClicked(node);
   QApplication::processEvents();
   main.NavGrid().Flush();
   main.WebGrid().Flush();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "builders.h"
+#include "recording_events.h"
 #include "wizard/model/memory_views.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/view_style.h"
@@ -18,23 +19,14 @@ struct Design {
   MemoryTreeView tree;
   MemoryGrid navGrid;
   MemoryGrid webGrid;
-  std::vector<std::string> events;
+  test::RecordingEvents events;
 
   Design() {
     navs.SetTreeview(&tree);
     navs.SetGrid(&navGrid);
     navs.oWebs.SetGrid(&webGrid, 40, 300, 5000, 2000);
-    const auto record = [this](const char* name) {
-      return [this, name](const std::string& key) { events.push_back(name + (" " + key)); };
-    };
-    navs.oInsert = record("insert");
-    navs.oEdit = record("edit");
-    navs.oDelete = record("delete");
-    navs.oNodeClick = record("click");
-    navs.oRightClick = record("right");
-    navs.wRightClick = [this](const std::string& paragraph, const std::string& node) {
-      events.push_back("paragraph " + paragraph + " of " + node);
-    };
+    tree.SetEvents(&events);
+    webGrid.SetEvents(&events);
   }
 };
 
@@ -169,7 +161,6 @@ TEST(Views, NodeClickShowsItsParagraphsInOrderOfAddition) {
   d.navs.oWebs.Add(Paragraph(3, 2, 1, "C", "spW_C", "First"));
   d.navs.DispInTV();
   d.navs.OnTreeNodeClick("N2");
-  EXPECT_EQ(d.events, std::vector<std::string>{"click 2"});
   EXPECT_TRUE(d.tree.IsExpanded("N2"));
   ASSERT_EQ(d.webGrid.RowCount(), 3);
   EXPECT_EQ(d.webGrid.Cell(1, 3), "Second");
@@ -186,16 +177,21 @@ TEST(Views, TreeKeysAndRightClicksReferToTheSelectedNode) {
   Design d;
   d.navs.NewScheme();
   d.navs.Add(Node(2, 1, "N"));
+  d.navs.Add(Node(3, 1, "N"));
   d.navs.DispInTV();
-  d.navs.OnTreeKeyUp(kKeyInsert);  // nothing selected yet
-  d.navs.OnTreeMouseUp(MouseButton::Right);
-  EXPECT_TRUE(d.events.empty());
+  d.tree.ReleaseKey(kKeyInsert);  // nothing selected yet
+  d.tree.ReleaseButton(MouseButton::Right);
+  d.tree.Click("N9");  // no such node
+  EXPECT_TRUE(d.events.events.empty());
 
-  d.tree.Select("N2");
-  for (int key : {kKeyInsert, kKeyF2, kKeyDelete, 112}) d.navs.OnTreeKeyUp(key);
-  d.navs.OnTreeMouseUp(MouseButton::Left);
-  d.navs.OnTreeMouseUp(MouseButton::Right);
-  EXPECT_EQ(d.events, (std::vector<std::string>{"insert 2", "edit 2", "delete 2", "right 2"}));
+  d.tree.Click("N2");
+  for (int key : {kKeyInsert, kKeyF2, kKeyDelete, 112}) d.tree.ReleaseKey(key);
+  d.tree.ReleaseButton(MouseButton::Left);
+  d.tree.ReleaseButton(MouseButton::Middle);
+  d.tree.Select("N3");  // as the keys move the selection
+  d.tree.ReleaseButton(MouseButton::Right);
+  EXPECT_EQ(d.events.events,
+            (std::vector<std::string>{"click 2", "insert 2", "edit 2", "delete 2", "menu 3"}));
 }
 
 TEST(Views, ParagraphRightClickHandsOverTheCurrentRow) {
@@ -203,11 +199,12 @@ TEST(Views, ParagraphRightClickHandsOverTheCurrentRow) {
   d.navs.NewScheme();
   d.navs.oWebs.Add(Paragraph(8, 1, 1));
   d.navs.DisplayFullWeb();
-  d.navs.oWebs.OnGridMouseUp(MouseButton::Right);
+  d.webGrid.ReleaseButton(MouseButton::Right);
   d.webGrid.SetCurrentRow(1);
-  d.navs.oWebs.OnGridMouseUp(MouseButton::Left);
-  d.navs.oWebs.OnGridMouseUp(MouseButton::Right);
-  EXPECT_EQ(d.events, (std::vector<std::string>{"paragraph ID of XST1", "paragraph 8 of 1"}));
+  d.webGrid.ReleaseButton(MouseButton::Left);
+  d.webGrid.ReleaseButton(MouseButton::Right);
+  EXPECT_EQ(d.events.events,
+            (std::vector<std::string>{"paragraph menu ID XST1", "paragraph menu 8 1"}));
 }
 
 TEST(Views, OrphansAndRedrawsAfterSchemeChanges) {

@@ -39,9 +39,9 @@ TEST_F(MainWindowTest, TheDatabaseItemsOpenCheckAndPublishTheDesign) {
 
   answer = fresh;
   Trigger("mnuDbPublish");
-  ASSERT_FALSE(messages_.shown.empty());
-  EXPECT_EQ(messages_.shown.back().rfind("Published 15 nodes and 26 paragraphs", 0), 0u)
-      << messages_.shown.back();
+  ASSERT_FALSE(messages_.Shown().empty());
+  EXPECT_EQ(messages_.Shown().back().rfind("Published 15 nodes and 26 paragraphs", 0), 0u)
+      << messages_.Shown().back();
   kivdb::DAL dal;
   dal.ConnectionString(fresh);
   clsNavSchemes published;
@@ -55,7 +55,7 @@ TEST_F(MainWindowTest, TheDatabaseItemsOpenCheckAndPublishTheDesign) {
   answer = "Provider=SQLite;Mode=ReadWriteCreate;Data Source=" + files_.File("empty.db");
   Trigger("mnuDbOpen");
   EXPECT_EQ(Navs().Count(), 15);
-  EXPECT_NE(messages_.shown.back().find("could not be read"), std::string::npos);
+  EXPECT_NE(messages_.Shown().back().find("could not be read"), std::string::npos);
   EXPECT_EQ(titles.front(), "Open from Database");
 }
 

@@ -83,17 +83,34 @@ TEST(MessageBoxes, InformationHasOneOkButtonAndTheProgramsTitle) {
   EXPECT_EQ(buttons, 1);
 }
 
-TEST(MessageBoxes, YesNoQuestionsAreTitledUpdateConfirmation) {
+TEST(MessageBoxes, YesNoQuestionsAreTitledUpdateConfirmationAndEnterGivesThePreselectedAnswer) {
   QtMessageBoxes boxes(nullptr);
-  QString title;
-  QTimer::singleShot(0, [&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) return;
-    title = box->windowTitle();
-    box->button(QMessageBox::Yes)->click();
-  });
-  EXPECT_TRUE(boxes.AskYesNo("Discard the changes?"));
-  EXPECT_EQ(title, "Update Confirmation");
+  struct Case {
+    Answer preselected;
+    Qt::Key key;  // pressed in the box
+    bool yes;
+  } cases[] = {
+      {Answer::No, Qt::Key_Return, false},
+      {Answer::Yes, Qt::Key_Return, true},
+      {Answer::No, Qt::Key_Y, true},
+      {Answer::Yes, Qt::Key_N, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(1, static_cast<char>(c.key)) +
+                 (c.preselected == Answer::Yes ? " yes" : " no"));
+    QString title;
+    QString text;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      title = box->windowTitle();
+      text = box->text();
+      QTest::keyClick(box, c.key);
+    });
+    EXPECT_EQ(boxes.AskYesNo("Discard the changes?", c.preselected), c.yes);
+    EXPECT_EQ(title, "Update Confirmation");
+    EXPECT_EQ(text, "Discard the changes?");
+  }
 }
 
 }  // namespace

@@ -15,14 +15,18 @@ namespace kivwz::test {
 // One log of everything shown, in order, shared by the fakes.
 using ShownLog = std::vector<std::string>;
 
-class RecordingMessages : public MessageBoxes {
+// The in-memory message boxes, writing into the shared log as well.
+class RecordingMessages : public MemoryMessageBoxes {
  public:
   explicit RecordingMessages(ShownLog& log) : log_(log) {}
   void Information(const std::string& text) override {
-    shown.push_back(text);
+    MemoryMessageBoxes::Information(text);
     log_.push_back("message: " + text);
   }
-  std::vector<std::string> shown;
+  bool AskYesNo(const std::string& question, Answer preselected) override {
+    log_.push_back("question: " + question);
+    return MemoryMessageBoxes::AskYesNo(question, preselected);
+  }
 
  private:
   ShownLog& log_;
@@ -73,10 +77,6 @@ class RecordingWindows : public WizardWindows {
     if (onEditParagraph) onEditParagraph(record);
   }
   void ShowHelp() override { log_.push_back("help"); }
-  bool AskYesNo(const std::string& text) override {
-    log_.push_back("question: " + text);
-    return answerYes;
-  }
 
   std::vector<std::string> outputs;
   std::vector<clsNavSchemes::Node> nodeParents;
@@ -84,7 +84,6 @@ class RecordingWindows : public WizardWindows {
   std::vector<clsWebSchemes::Paragraph> paragraphRecords;
   std::function<void(const clsNavSchemes::Node&)> onEditNode;
   std::function<void(const clsWebSchemes::Paragraph&)> onEditParagraph;
-  bool answerYes = false;
 
  private:
   ShownLog& log_;

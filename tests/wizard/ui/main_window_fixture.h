@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     main_->NodePopup().close();
     main_->ParagraphPopup().close();
-    windows_.answerYes = true;  // let the window go whatever it holds
+    messages_.answer = true;  // let the window go whatever it holds
     main_->close();
   }
 
@@ -52,7 +52,7 @@ class MainWindowTest : public ::testing::Test {
     }
     main_->Commands().LoadFiles(nav, web);
     log_.clear();
-    messages_.shown.clear();
+    messages_.Forget();
   }
   void ClickNode(const std::string& treeKey) {
     SchemeTreeView& tree = main_->Tree();

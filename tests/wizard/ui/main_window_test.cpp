@@ -47,7 +47,7 @@ TEST_F(MainWindowTest, InsertBelowAGeneratingNodeWithAChildIsRefusedUntilTheChil
   Design({Node(1, 0, "F"), Node(2, 1, "G", "spG_A"), Node(3, 2, "N")});
   ClickNode("N2");
   ReleaseKey(Qt::Key_Insert);
-  EXPECT_EQ(messages_.shown,
+  EXPECT_EQ(messages_.Shown(),
             (std::vector<std::string>{"Below a (G)- Generating Node, you can add just ONE "
                                       "node.\nNode is already present. No Addition allowed !!"}));
   EXPECT_TRUE(windows_.nodeRecords.empty());
@@ -116,10 +116,10 @@ TEST_F(MainWindowTest, NodesThatTakeNoChildRefuseInsert) {
         Case{"N4",
              "Below a (N)- Non-Generating Node, you CANNOT add any node.\nNo Addition allowed "
              "!!"}}) {
-    messages_.shown.clear();
+    messages_.Forget();
     ClickNode(c.key);
     ReleaseKey(Qt::Key_Insert);
-    EXPECT_EQ(messages_.shown, (std::vector<std::string>{c.message})) << c.key;
+    EXPECT_EQ(messages_.Shown(), (std::vector<std::string>{c.message})) << c.key;
   }
   EXPECT_TRUE(windows_.nodeRecords.empty());
 }
@@ -129,8 +129,8 @@ TEST_F(MainWindowTest, TheRootCanBeNeitherEditedNorDeleted) {
   ClickNode("N1");
   ReleaseKey(Qt::Key_F2);
   ReleaseKey(Qt::Key_Delete);
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"Root Node cannot be modified !!",
-                                                       "Root Node cannot be deleted!!"}));
+  EXPECT_EQ(messages_.Shown(), (std::vector<std::string>{"Root Node cannot be modified !!",
+                                                         "Root Node cannot be deleted!!"}));
   EXPECT_EQ(Navs().Count(), 2);
   EXPECT_EQ(Navs().oWebs.Count(), 1);
   EXPECT_TRUE(windows_.nodeRecords.empty());
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, ParagraphCommandsOnARow) {
   EXPECT_EQ(main_->WebGrid().Cell(1, 0), "2");
   Trigger("mnuDisplayAll");
   EXPECT_EQ(main_->WebGrid().RowCount(), 3);
-  EXPECT_TRUE(messages_.shown.empty());
+  EXPECT_TRUE(messages_.Shown().empty());
 }
 
 TEST_F(MainWindowTest, ParagraphCommandsWithoutANodeAreRefused) {
@@ -225,7 +225,8 @@ TEST_F(MainWindowTest, ParagraphCommandsWithoutANodeAreRefused) {
   Trigger("mnuEditP");
   Trigger("mnuDeleteP");
   // Add replaced the header's node with the empty selection, so Edit then finds no node number.
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"Cannot Add ....", "Nothin to Edit ...."}));
+  EXPECT_EQ(messages_.Shown(),
+            (std::vector<std::string>{"Cannot Add ....", "Nothin to Edit ...."}));
   EXPECT_TRUE(windows_.paragraphRecords.empty());
   EXPECT_EQ(Navs().oWebs.Count(), 1);
 }
@@ -234,7 +235,7 @@ TEST_F(MainWindowTest, EditParagraphAfterTheHeaderRowHasNothingToEdit) {
   Design({Node(1, 0, "F")}, {Paragraph(1, 1, 1)});
   RightClickWebGrid();
   Trigger("mnuEditP");
-  EXPECT_EQ(messages_.shown, (std::vector<std::string>{"Nothin to Edit ...."}));
+  EXPECT_EQ(messages_.Shown(), (std::vector<std::string>{"Nothin to Edit ...."}));
 }
 
 TEST_F(MainWindowTest, CollapseNodesLeavesOnlyTheRootOpen) {
@@ -292,10 +293,10 @@ TEST_F(MainWindowTest, CancelledSavesWriteAndShowNothing) {
 TEST_F(MainWindowTest, FailedSavesSayUnableToSave) {
   Design({Node(1, 0, "F")}, {Paragraph(1, 1, 1)});
   for (const char* command : {"mnuNavSave", "mnuDisSave"}) {
-    messages_.shown.clear();
+    messages_.Forget();
     dialogs_.answers = {"/nonexistent-folder/scheme.txt"};
     Trigger(command);
-    EXPECT_EQ(messages_.shown, (std::vector<std::string>{"Unable to save file.."})) << command;
+    EXPECT_EQ(messages_.Shown(), (std::vector<std::string>{"Unable to save file.."})) << command;
   }
 }
 
@@ -337,7 +338,7 @@ TEST_F(MainWindowTest, ClosingAsksOnceOnlyWhenSomethingIsUnsaved) {
   Design({Node(1, 0, "F"), Node(2, 1, "N")});
   ClickNode("N2");
   ReleaseKey(Qt::Key_Delete);
-  windows_.answerYes = false;
+  messages_.answer = false;
   EXPECT_FALSE(main_->close());
   EXPECT_TRUE(main_->isVisible());
   EXPECT_EQ(log_.size(), 1u);
@@ -365,7 +366,7 @@ TEST_F(MainWindowTest, WebChangesCountAsUnsavedToo) {
   RightClickWebGrid();
   Trigger("mnuDeleteP");
   EXPECT_TRUE(main_->Commands().WebChanged());
-  windows_.answerYes = true;
+  messages_.answer = true;
   EXPECT_TRUE(main_->close());
   EXPECT_EQ(log_.back().rfind("question: ", 0), 0u);
 }

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "tests/wizard/model/builders.h"
+#include "tests/wizard/model/recording_events.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/view_style.h"
 #include "wizard/ui/scheme_grid.h"
@@ -20,8 +21,8 @@ namespace {
 using test::Node;
 using test::Paragraph;
 
-// A scheme drawn into real widgets on a shown window, with the widgets' events bound as the main
-// window binds them.
+// A scheme drawn into real widgets on a shown window, the widgets handing their events to a
+// recorder as the main window hands them to its commands; a click shows the node as it does there.
 class QtViews : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -44,18 +45,9 @@ class QtViews : public ::testing::Test {
     navs_.SetTreeview(tree_);
     navs_.SetGrid(navGrid_);
     navs_.oWebs.SetGrid(webGrid_, 0, 0, 0, 0);
-    tree_->onNodeClick = [this](const std::string& key) { navs_.OnTreeNodeClick(key); };
-    tree_->onKeyUp = [this](int code) { navs_.OnTreeKeyUp(code); };
-    tree_->onMouseUp = [this](MouseButton button) { navs_.OnTreeMouseUp(button); };
-    webGrid_->onMouseUp = [this](MouseButton button) { navs_.oWebs.OnGridMouseUp(button); };
-    navs_.oInsert = [this](const std::string& key) { events_.push_back("insert " + key); };
-    navs_.oEdit = [this](const std::string& key) { events_.push_back("edit " + key); };
-    navs_.oDelete = [this](const std::string& key) { events_.push_back("delete " + key); };
-    navs_.oNodeClick = [this](const std::string& key) { events_.push_back("click " + key); };
-    navs_.oRightClick = [this](const std::string& key) { events_.push_back("popup " + key); };
-    navs_.wRightClick = [this](const std::string& paragraph, const std::string& node) {
-      events_.push_back("paragraph popup " + paragraph + " " + node);
-    };
+    recorder_.onClick = [this](const std::string& key) { navs_.OnTreeNodeClick("N" + key); };
+    tree_->SetEvents(&recorder_);
+    webGrid_->SetEvents(&recorder_);
     navs_.DispInTV();
     navs_.DisplayFullWeb();
     window_.resize(900, 700);
@@ -86,7 +78,8 @@ class QtViews : public ::testing::Test {
   SchemeGrid* navGrid_ = nullptr;
   SchemeGrid* webGrid_ = nullptr;
   clsNavSchemes navs_;
-  std::vector<std::string> events_;
+  test::RecordingEvents recorder_;
+  std::vector<std::string>& events_ = recorder_.events;
 };
 
 QColor Qt(Color color) {
@@ -151,7 +144,7 @@ TEST_F(QtViews, RightButtonRefersToTheSelectedNodeNotTheOneUnderTheMouse) {
   events_.clear();
   QTest::mousePress(tree_->viewport(), Qt::RightButton, {}, CentreOf("N5"));
   QTest::mouseRelease(tree_->viewport(), Qt::RightButton, {}, CentreOf("N5"));
-  EXPECT_EQ(events_, (std::vector<std::string>{"popup 2"}));
+  EXPECT_EQ(events_, (std::vector<std::string>{"menu 2"}));
   EXPECT_EQ(tree_->SelectedKey(), "N2");
 }
 
@@ -162,8 +155,8 @@ TEST_F(QtViews, GridRightClickAfterARedrawHandsTheHeaderCells) {
   QTest::mouseClick(webGrid_->viewport(), Qt::RightButton, {}, CentreOfRow(*webGrid_, 3));
   navs_.DisplayFullWeb();
   QTest::mouseClick(webGrid_->viewport(), Qt::RightButton, {}, CentreOfRow(*webGrid_, 1));
-  EXPECT_EQ(events_, (std::vector<std::string>{"paragraph popup ID XST1", "paragraph popup 2 5",
-                                               "paragraph popup ID XST1"}));
+  EXPECT_EQ(events_, (std::vector<std::string>{"paragraph menu ID XST1", "paragraph menu 2 5",
+                                               "paragraph menu ID XST1"}));
 }
 
 TEST_F(QtViews, GridColumnsFollowTheFormat) {

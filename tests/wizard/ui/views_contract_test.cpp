@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "tests/wizard/model/builders.h"
+#include "tests/wizard/model/recording_events.h"
 #include "wizard/model/memory_views.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/view_style.h"
@@ -135,14 +136,13 @@ TYPED_TEST(ViewContract, SchemeDrawsTheSameTree) {
   EXPECT_EQ(grid.Cell(3, 3), "2");
   EXPECT_EQ(grid.Cell(2, 4), "spG_A");
 
-  // Keys and clicks come back as node IDs without the prefix.
-  std::vector<std::string> events;
-  navs.oDelete = [&](const std::string& key) { events.push_back("delete " + key); };
-  navs.oRightClick = [&](const std::string& key) { events.push_back("popup " + key); };
-  navs.OnTreeKeyUp(kKeyDelete);
-  navs.OnTreeMouseUp(MouseButton::Right);
-  navs.OnTreeMouseUp(MouseButton::Left);
-  EXPECT_EQ(events, (std::vector<std::string>{"delete 3", "popup 3"}));
+  // Keys and clicks go on as node IDs without the prefix, for the node the view has selected.
+  test::RecordingEvents events;
+  RaiseTreeKey(&events, tree, kKeyDelete);
+  RaiseTreeButton(&events, tree, MouseButton::Right);
+  RaiseTreeButton(&events, tree, MouseButton::Left);
+  RaiseNodeClick(&events, "N4");
+  EXPECT_EQ(events.events, (std::vector<std::string>{"delete 3", "menu 3", "click 4"}));
   navs.SetTreeview(nullptr);
   navs.SetGrid(nullptr);
 }

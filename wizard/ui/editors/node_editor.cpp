@@ -12,8 +12,6 @@
 
 #include "wizard/model/numbers.h"
 #include "wizard/ui/editors/editor_fields.h"
-#include "wizard/ui/editors/event_handler.h"
-#include "wizard/ui/editors/field_focus.h"
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
@@ -36,32 +34,24 @@ std::vector<std::string_view> HelpTexts() {
 }  // namespace
 
 fNav::fNav(clsNavSchemes& oNavs, QWidget* parent)
-    : QDialog(parent),
-      oNavs_(oNavs),
-      ownPrompts_(this),
-      prompts_(&ownPrompts_),
-      oEH_(new clsEventHandler(this)) {
-  setWindowTitle(tr("Form to Add / Update a Navigational Node."));
-  setFont(QFont(QStringLiteral("Arial"), 9));
-  setModal(true);
+    : RecordEditor(tr("Form to Add / Update a Navigational Node."),
+                   "Do you want to Update the Node?", parent),
+      oNavs_(oNavs) {
   BuildForm();
   FillLists();
-  oEH_->SetForm(this);
-  connect(oEH_, &clsEventHandler::eSave, this, &fNav::Save);
-  connect(oEH_, &clsEventHandler::eCloseForm, this, &QWidget::close);
-  focus_ = new FieldFocus(
-      this, [this](QWidget* field) { return MayLeave(field); },
-      [this](QWidget* field) { OnFocus(field); });
-  connect(oEH_, &clsEventHandler::eEnter, focus_, &FieldFocus::Enter);
+  BindKeysAndFocus({{txtDescription_, NavFieldHelp(NavField::Description)},
+                    {lstType_, NavFieldHelp(NavField::Type)},
+                    {txtQuery_, NavFieldHelp(NavField::Query)},
+                    {parm_->List(), NavFieldHelp(NavField::Parm)},
+                    {parm_->KeyLengthField(), NavFieldHelp(NavField::KeyLength)},
+                    {txtIcon_, NavFieldHelp(NavField::Icon)},
+                    {txtRole_, NavFieldHelp(NavField::Role)}});
 }
 
 void fNav::BuildForm() {
   lblParent_ = new QLabel(this);
   lblParent_->setObjectName(QStringLiteral("lblParent"));
-  txtID_ = NamedLineEdit(this, "txtID");
-  txtID_->setReadOnly(true);
-  txtID_->setFocusPolicy(Qt::NoFocus);
-  MarkReadOnly(txtID_);
+  txtID_ = IdField();
   txtDescription_ = NamedLineEdit(this, "txtDescription");
   lstType_ = new QListWidget(this);
   lstType_->setObjectName(QStringLiteral("lstType"));
@@ -70,14 +60,10 @@ void fNav::BuildForm() {
   parm_ = new ParameterFields(this, [this](std::string_view text) { ShowHelp(text); });
   txtIcon_ = NamedLineEdit(this, "txtIcon");
   txtRole_ = NamedLineEdit(this, "txtRole");
-  lblDesc_ = HelpArea(this, 120);
+  lblDesc_ = MakeHelpArea(120);
 
-  parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
+  parm_->FitSizes();
   lstType_->setFixedHeight(lstType_->fontMetrics().height() * 4 + 12);
-  parm_->KeyLengthField()->setFixedWidth(
-      parm_->KeyLengthField()->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  parm_->ParmField()->setFixedWidth(
-      parm_->ParmField()->fontMetrics().horizontalAdvance(QStringLiteral("CKey00__")) + 12);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(lblParent_, 0, 0, 1, 4);
@@ -99,9 +85,7 @@ void fNav::BuildForm() {
   grid->addWidget(new QLabel(tr("User Role No:"), this), 7, 0);
   grid->addWidget(txtRole_, 7, 1, 1, 3);
   grid->addWidget(lblDesc_, 8, 0, 1, 4);
-  auto* keys = new QLabel(tr("F3: Save,       ESC: Cancel .   Enter: Move Field-toField"), this);
-  keys->setObjectName(QStringLiteral("lblKeys"));
-  grid->addWidget(keys, 9, 0, 1, 4);
+  grid->addWidget(KeysLine(), 9, 0, 1, 4);
   grid->addWidget(
       new QLabel(tr("Please Refer the Tutorials for Detailed Explanations of each field !!"), this),
       10, 0, 1, 4);
@@ -174,47 +158,16 @@ bool fNav::IsChanged() const {
   return record_ && kivwz::IsChanged(Fields(), *record_);
 }
 
-void fNav::StoreFields() {
-  if (record_) kivwz::StoreFields(Fields(), *record_);
-}
-
-void fNav::Save() {
-  if (!record_) return;
-  StoreFields();
-  oNavs_.FuseNav(record_);
-}
-
-void fNav::reject() {
-  if (!IsChanged() ||
-      !prompts_->AskYesNo("Update Confirmation", "Do you want to Update the Node?")) {
-    QDialog::reject();
-    return;
-  }
-  StoreFields();
-  if (oNavs_.FuseNav(record_)) QDialog::accept();
+bool fNav::FileRecord() {
+  if (!record_) return false;
+  kivwz::StoreFields(Fields(), *record_);
+  return oNavs_.FuseNav(record_);
 }
 
 bool fNav::MayLeave(QWidget* field) {
   if (field != parm_->KeyLengthField() || parm_->CheckKeyLength()) return true;
-  prompts_->Information(std::string(kNumericValueMessage));
+  Prompts().Information(std::string(kNumericValueMessage));
   return false;
-}
-
-void fNav::OnFocus(QWidget* field) {
-  const std::pair<QWidget*, NavField> helped[] = {{txtDescription_, NavField::Description},
-                                                  {lstType_, NavField::Type},
-                                                  {txtQuery_, NavField::Query},
-                                                  {parm_->List(), NavField::Parm},
-                                                  {parm_->KeyLengthField(), NavField::KeyLength},
-                                                  {txtIcon_, NavField::Icon},
-                                                  {txtRole_, NavField::Role}};
-  for (const auto& [widget, which] : helped) {
-    if (widget == field) ShowHelp(NavFieldHelp(which));
-  }
-}
-
-void fNav::ShowHelp(std::string_view text) {
-  lblDesc_->setText(ToQt(text));
 }
 
 }  // namespace kivwz

@@ -11,8 +11,6 @@
 
 #include "wizard/model/numbers.h"
 #include "wizard/ui/editors/editor_fields.h"
-#include "wizard/ui/editors/event_handler.h"
-#include "wizard/ui/editors/field_focus.h"
 #include "wizard/ui/editors/parameter_fields.h"
 
 namespace kivwz {
@@ -37,29 +35,22 @@ std::vector<std::string_view> HelpTexts() {
 }  // namespace
 
 fWeb::fWeb(clsNavSchemes& oNavs, QWidget* parent)
-    : QDialog(parent),
-      oNavs_(oNavs),
-      ownPrompts_(this),
-      prompts_(&ownPrompts_),
-      oEH_(new clsEventHandler(this)) {
-  setWindowTitle(tr("Form to Add / Update a Web-Page Paragraph."));
-  setFont(QFont(QStringLiteral("Arial"), 9));
-  setModal(true);
+    : RecordEditor(tr("Form to Add / Update a Web-Page Paragraph."),
+                   "Do you want to Update the Paragraph?", parent),
+      oNavs_(oNavs) {
   BuildForm();
-  oEH_->SetForm(this);
-  connect(oEH_, &clsEventHandler::eSave, this, &fWeb::Save);
-  connect(oEH_, &clsEventHandler::eCloseForm, this, &QWidget::close);
-  focus_ = new FieldFocus(
-      this, [this](QWidget* field) { return MayLeave(field); },
-      [this](QWidget* field) { OnFocus(field); });
-  connect(oEH_, &clsEventHandler::eEnter, focus_, &FieldFocus::Enter);
+  BindKeysAndFocus({{txtSeqNo_, WebFieldHelp(WebField::SeqNo)},
+                    {txtTitle_, WebFieldHelp(WebField::Title)},
+                    {txtQuery_, WebFieldHelp(WebField::Query)},
+                    {parm_->List(), WebFieldHelp(WebField::Parm)},
+                    {parm_->KeyLengthField(), WebFieldHelp(WebField::KeyLength)},
+                    {lstType_, WebFieldHelp(WebField::Type)},
+                    {txtForm_, WebFieldHelp(WebField::Form)},
+                    {txtCol_, WebFieldHelp(WebField::Cols)}});
 }
 
 void fWeb::BuildForm() {
-  txtID_ = NamedLineEdit(this, "txtID");
-  txtID_->setReadOnly(true);
-  txtID_->setFocusPolicy(Qt::NoFocus);
-  MarkReadOnly(txtID_);
+  txtID_ = IdField();
   txtSeqNo_ = NamedLineEdit(this, "txtSeqNo");
   txtTitle_ = NamedLineEdit(this, "txtTitle");
   txtQuery_ = NamedLineEdit(this, "txtQuery");
@@ -76,14 +67,10 @@ void fWeb::BuildForm() {
   txtForm_->setEnabled(false);
   txtCol_ = NamedLineEdit(this, "txtCol");
   txtCol_->setEnabled(false);
-  lblDesc_ = HelpArea(this, 150);
+  lblDesc_ = MakeHelpArea(150);
 
-  parm_->List()->setFixedHeight(parm_->List()->sizeHintForRow(0) * 5 + 6);
+  parm_->FitSizes();
   lstType_->setFixedHeight(lstType_->sizeHintForRow(0) * 7 + 6);
-  parm_->KeyLengthField()->setFixedWidth(
-      parm_->KeyLengthField()->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12);
-  parm_->ParmField()->setFixedWidth(
-      parm_->ParmField()->fontMetrics().horizontalAdvance(QStringLiteral("CKey00__")) + 12);
 
   auto* grid = new QGridLayout(this);
   grid->addWidget(new QLabel(tr("ID:"), this), 0, 0);
@@ -108,9 +95,7 @@ void fWeb::BuildForm() {
   grid->addWidget(new QLabel(tr("Columns Or (XML for (T)):"), this), 7, 0);
   grid->addWidget(txtCol_, 7, 1, 1, 3);
   grid->addWidget(lblDesc_, 8, 0, 1, 4);
-  auto* keys = new QLabel(tr("F3: Save,       ESC: Cancel .   Enter: Move Field-toField"), this);
-  keys->setObjectName(QStringLiteral("lblKeys"));
-  grid->addWidget(keys, 9, 0, 1, 4);
+  grid->addWidget(KeysLine(), 9, 0, 1, 4);
   grid->setColumnStretch(1, 1);
   // Only the help area takes the height the window gains, so the fields stay together.
   grid->setRowStretch(8, 1);
@@ -173,50 +158,21 @@ bool fWeb::IsChanged() const {
   return record_ && kivwz::IsChanged(Fields(), *record_);
 }
 
-bool fWeb::StoreFields() {
+bool fWeb::FileRecord() {
   if (!record_) return false;
-  if (kivwz::StoreFields(Fields(), *record_)) return true;
-  prompts_->Information(std::string(kNumericValueMessage));
-  return false;
-}
-
-void fWeb::Save() {
-  if (StoreFields()) oNavs_.FuseWeb(record_);
-}
-
-void fWeb::reject() {
-  if (!IsChanged() ||
-      !prompts_->AskYesNo("Update Confirmation", "Do you want to Update the Paragraph?")) {
-    QDialog::reject();
-    return;
+  if (!kivwz::StoreFields(Fields(), *record_)) {
+    Prompts().Information(std::string(kNumericValueMessage));
+    return false;
   }
-  if (StoreFields() && oNavs_.FuseWeb(record_)) QDialog::accept();
+  return oNavs_.FuseWeb(record_);
 }
 
 bool fWeb::MayLeave(QWidget* field) {
   bool valid = true;
   if (field == parm_->KeyLengthField()) valid = parm_->CheckKeyLength();
   if (field == txtSeqNo_) valid = WholeNumber(Text(txtSeqNo_)).has_value();
-  if (!valid) prompts_->Information(std::string(kNumericValueMessage));
+  if (!valid) Prompts().Information(std::string(kNumericValueMessage));
   return valid;
-}
-
-void fWeb::OnFocus(QWidget* field) {
-  const std::pair<QWidget*, WebField> helped[] = {{txtSeqNo_, WebField::SeqNo},
-                                                  {txtTitle_, WebField::Title},
-                                                  {txtQuery_, WebField::Query},
-                                                  {parm_->List(), WebField::Parm},
-                                                  {parm_->KeyLengthField(), WebField::KeyLength},
-                                                  {lstType_, WebField::Type},
-                                                  {txtForm_, WebField::Form},
-                                                  {txtCol_, WebField::Cols}};
-  for (const auto& [widget, which] : helped) {
-    if (widget == field) ShowHelp(WebFieldHelp(which));
-  }
-}
-
-void fWeb::ShowHelp(std::string_view text) {
-  lblDesc_->setText(ToQt(text));
 }
 
 }  // namespace kivwz

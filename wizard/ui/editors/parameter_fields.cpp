@@ -59,6 +59,13 @@ void ParameterFields::DisableKeyLength() {
   keyLength_->setEnabled(false);
 }
 
+void ParameterFields::FitSizes() {
+  list_->setFixedHeight(list_->sizeHintForRow(0) * 5 + 6);
+  keyLength_->setFixedWidth(keyLength_->fontMetrics().horizontalAdvance(QStringLiteral("000")) +
+                            12);
+  parm_->setFixedWidth(parm_->fontMetrics().horizontalAdvance(QStringLiteral("CKey00__")) + 12);
+}
+
 void ParameterFields::SetInitialKeyLength(const QString& text) {
   const QSignalBlocker blocker(keyLength_);
   keyLength_->setText(text);

@@ -35,6 +35,9 @@ class ParameterFields : public QObject {
   void DisableKeyLength();
   // The key length shown before any kind is chosen; composes nothing.
   void SetInitialKeyLength(const QString& text);
+  // Five rows of the list in view; the key length and parameter fields as wide as "000" and
+  // "CKey00__".
+  void FitSizes();
   // Leaving the key length: a key length composes "CKeynn"; anything else is refused (false).
   bool CheckKeyLength();
 

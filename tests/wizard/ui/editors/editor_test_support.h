@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the editor suites: the application object, prompts that record instead of
-// showing boxes, and key presses sent the way a user's keyboard sends them.
+// Shared pieces of the editor suites: the application object and key presses sent the way a
+// user's keyboard sends them. The windows' prompts are the in-memory message boxes.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,24 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "wizard/ui/editors/editor_prompts.h"
-
 namespace kivwz::test {
 
 // The one application of the suite, created on first use.
 QApplication& App();
-
-class RecordingPrompts : public EditorPrompts {
- public:
-  void Information(const std::string& text) override { shown.push_back(text); }
-  bool AskYesNo(const std::string& title, const std::string& question) override {
-    asked.push_back(title + " | " + question);
-    return answer;
-  }
-  std::vector<std::string> shown;
-  std::vector<std::string> asked;
-  bool answer = true;
-};
 
 // Shows the window and waits until it is the active one, so focus moves are real.
 inline bool ShowActive(QWidget& window) {

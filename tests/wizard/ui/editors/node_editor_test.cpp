@@ -27,7 +27,7 @@ using test::TypeInto;
 struct NodeEditorTest : ::testing::Test {
   clsNavSchemes navs;
   MemoryMessageBoxes messages;
-  test::RecordingPrompts prompts;
+  MemoryMessageBoxes prompts;
 
   void SetUp() override {
     test::App();
@@ -76,7 +76,7 @@ TEST_F(NodeEditorTest, ClosingAnUnchangedInsertAddsNothingAndAsksNothing) {
   auto editor = Open(2, NewRecord(2));
   QTest::keyClick(Field<QLineEdit>(*editor, "txtDescription"), Qt::Key_Escape);
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_TRUE(prompts.Asked().empty());
   EXPECT_EQ(navs.Count(), 4);
 }
 
@@ -122,15 +122,15 @@ TEST_F(NodeEditorTest, KeyLengthComposesCKeyAndRefusesLetters) {
 
   // Leaving by Tab and by Enter: refused, the focus stays.
   QTest::keyClick(keyLength, Qt::Key_Tab);
-  EXPECT_EQ(prompts.shown, std::vector<std::string>{"Please enter Numeric Value"});
+  EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"Please enter Numeric Value"});
   EXPECT_EQ(QApplication::focusWidget(), keyLength);
   QTest::keyClick(keyLength, Qt::Key_Return);
-  EXPECT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.Shown().size(), 2u);
   EXPECT_EQ(QApplication::focusWidget(), keyLength);
 
   TypeInto(keyLength, "12");
   QTest::keyClick(keyLength, Qt::Key_Return);
-  EXPECT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.Shown().size(), 2u);
   EXPECT_EQ(QApplication::focusWidget(), Field<QLineEdit>(*editor, "txtIcon"));
   EXPECT_EQ(Line(*editor, "txtParm"), "CKey12");
 }
@@ -139,8 +139,8 @@ TEST_F(NodeEditorTest, NonGeneratingWithChildrenIsRefusedAndTheWindowStaysOpen) 
   auto editor = Open(2, navs.CloneNav("3"));
   Field<QListWidget>(*editor, "lstType")->setCurrentRow(3);  // N
   QTest::keyClick(Field<QLineEdit>(*editor, "txtDescription"), Qt::Key_Escape);
-  EXPECT_EQ(prompts.asked,
-            std::vector<std::string>{"Update Confirmation | Do you want to Update the Node?"});
+  EXPECT_EQ(prompts.Asked(), (std::vector<MemoryMessageBoxes::Question>{
+                                 {"Do you want to Update the Node?", Answer::Yes}}));
   EXPECT_EQ(messages.Shown(),
             std::vector<std::string>{"This Node is having Child Nodes. No child Nodes Allowed for "
                                      "Non-Generating Node. Changes not saved"});
@@ -179,7 +179,7 @@ TEST_F(NodeEditorTest, FunctionKeysOnlyF3SavesWhateverTheShiftState) {
   // Saved: the fields equal the record, so Esc closes without asking.
   QTest::keyClick(description, Qt::Key_Escape);
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_TRUE(prompts.Asked().empty());
 }
 
 TEST_F(NodeEditorTest, EnterMovesToTheNextEnabledFieldAndColoursIt) {
@@ -209,7 +209,7 @@ TEST_F(NodeEditorTest, AnsweringNoDropsTheChange) {
   prompts.answer = false;
   editor->close();
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_EQ(prompts.asked.size(), 1u);
+  EXPECT_EQ(prompts.Asked().size(), 1u);
   EXPECT_EQ(navs.Count(), 4);
 }
 

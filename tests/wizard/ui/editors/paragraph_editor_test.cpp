@@ -25,7 +25,7 @@ using test::TypeInto;
 struct ParagraphEditorTest : ::testing::Test {
   clsNavSchemes navs;
   MemoryMessageBoxes messages;
-  test::RecordingPrompts prompts;
+  MemoryMessageBoxes prompts;
 
   void SetUp() override {
     test::App();
@@ -78,7 +78,7 @@ TEST_F(ParagraphEditorTest, NewParagraphOpensAsShowTableWithoutParameter) {
   // Closing at once asks nothing and adds nothing.
   editor->close();
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_TRUE(prompts.asked.empty());
+  EXPECT_TRUE(prompts.Asked().empty());
   EXPECT_EQ(navs.oWebs.Count(), 2);
 }
 
@@ -126,8 +126,8 @@ TEST_F(ParagraphEditorTest, SavedChartStillShowingAFormNumberAsksAgainOnClosing)
   EXPECT_EQ(Line(*editor, "txtForm"), "4");
   prompts.answer = false;
   QTest::keyClick(Field<QLineEdit>(*editor, "txtTitle"), Qt::Key_Escape);
-  EXPECT_EQ(prompts.asked,
-            std::vector<std::string>{"Update Confirmation | Do you want to Update the Paragraph?"});
+  EXPECT_EQ(prompts.Asked(), (std::vector<MemoryMessageBoxes::Question>{
+                                 {"Do you want to Update the Paragraph?", Answer::Yes}}));
   EXPECT_FALSE(editor->isVisible());
 }
 
@@ -137,14 +137,14 @@ TEST_F(ParagraphEditorTest, NumbersThatAreNotWholeAreRefusedAndTheWindowStaysOpe
   TypeInto(Field<QLineEdit>(*editor, "txtForm"), "2b");
   TypeInto(Field<QLineEdit>(*editor, "txtTitle"), "Sales");
   QTest::keyClick(Field<QLineEdit>(*editor, "txtTitle"), Qt::Key_F3);
-  EXPECT_EQ(prompts.shown, std::vector<std::string>{"Please enter Numeric Value"});
+  EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"Please enter Numeric Value"});
   EXPECT_EQ(navs.oWebs.Item(1)->titleIs, "Paragraph 1");
   EXPECT_EQ(navs.oWebs.Item(1)->typeIs, "C");
 
   // Closing asks (the field differs from the record) and Yes is refused the same way.
   editor->close();
-  EXPECT_EQ(prompts.asked.size(), 1u);
-  EXPECT_EQ(prompts.shown.size(), 2u);
+  EXPECT_EQ(prompts.Asked().size(), 1u);
+  EXPECT_EQ(prompts.Shown().size(), 2u);
   EXPECT_TRUE(editor->isVisible());
 
   TypeInto(Field<QLineEdit>(*editor, "txtForm"), "2");
@@ -159,7 +159,7 @@ TEST_F(ParagraphEditorTest, SequenceNumberMayNotBeLeftUnlessWhole) {
   auto* seqNo = Field<QLineEdit>(*editor, "txtSeqNo");
   TypeInto(seqNo, "x");
   QTest::keyClick(seqNo, Qt::Key_Return);
-  EXPECT_EQ(prompts.shown, std::vector<std::string>{"Please enter Numeric Value"});
+  EXPECT_EQ(prompts.Shown(), std::vector<std::string>{"Please enter Numeric Value"});
   EXPECT_EQ(QApplication::focusWidget(), seqNo);
   TypeInto(seqNo, "7");
   QTest::keyClick(seqNo, Qt::Key_Return);
@@ -171,7 +171,7 @@ TEST_F(ParagraphEditorTest, SequenceNumberMayNotBeLeftUnlessWhole) {
   Types(*editor)->setCurrentRow(1);
   TypeInto(form, "?");
   QTest::keyClick(form, Qt::Key_Tab);
-  EXPECT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.Shown().size(), 1u);
 }
 
 TEST_F(ParagraphEditorTest, EnterWalksTheEnabledFieldsInOrderShowingTheirHelp) {
