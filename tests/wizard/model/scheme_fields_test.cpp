@@ -94,6 +94,11 @@ Record Filled() {
 
 template <class Record>
 void EveryFieldCounts() {
+  for (const SchemeField<Record>& field : FieldsOf(static_cast<const Record*>(nullptr))) {
+    const bool numberPair = field.number && field.setNumber && !field.text && !field.setText;
+    const bool textPair = !field.number && !field.setNumber && field.text && field.setText;
+    ASSERT_TRUE(field.IsNumber() ? numberPair : textPair) << "column " << field.column;
+  }
   const Record base = Filled<Record>();
   ExpectSameFields(base, ThroughFileLine(base));
   for (const SchemeField<Record>& field : FieldsOf(&base)) {
