@@ -1,6 +1,8 @@
 # kivdb_add_test(NAME SOURCES a.cpp b.cpp LIBS kivdb_data [LABELS x] [FIXTURES fixture])
 # Builds one GoogleTest program and registers it with CTest under NAME.
-find_package(GTest QUIET)
+if(KIVDB_BUILD_TESTS)
+  find_package(GTest REQUIRED)
+endif()
 
 function(kivdb_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS;FIXTURES;ENVIRONMENT" ${ARGN})

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb::demo {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "control/data/connection_string.h"
-#include "control/data/text.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

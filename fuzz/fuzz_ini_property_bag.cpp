@@ -12,7 +12,7 @@
 
 #include <kivdb/error.h>
 #include <kivdb/ini_property_bag.h>
-#include "control/data/text.h"
+#include "base/text.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

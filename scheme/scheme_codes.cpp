@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb::scheme {
 namespace {

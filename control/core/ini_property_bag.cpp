@@ -10,7 +10,7 @@
 #include <vector>
 
 #include <kivdb/error.h>
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

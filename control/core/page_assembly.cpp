@@ -1,11 +1,11 @@
 // ShowPage: the report page of one navigation node, written to the report file and shown.
 
+#include "base/html_escape.h"
 #include "control/core/control_impl.h"
 #include "control/core/paragraph_dispatch.h"
 #include "control/core/query_parameters.h"
 #include "control/core/text_util.h"
 #include "control/render/date_format.h"
-#include "control/render/html_escape.h"
 #include "control/render/render_context.h"
 #include "scheme/scheme_codes.h"
 

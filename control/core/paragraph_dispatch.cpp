@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <kivdb/error.h>
+#include "control/data/recordset_access.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/show_chart.h"
@@ -81,7 +82,7 @@ class KeptRecordsStream final : public ParagraphStream {
     return firstOnly_ ? nullptr : &keptFields_;
   }
   bool Row(const Variant* values, size_t count) override {
-    Variant* cells = records_.AppendEmptyRow();
+    Variant* cells = RecordsetAccess::AppendEmptyRow(records_);
     const size_t width = std::min(count, static_cast<size_t>(records_.FieldCount()));
     for (size_t i = 0; i < width; ++i) {
       if (firstOnly_ || kept_[i]) cells[i] = values[i];

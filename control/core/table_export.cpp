@@ -8,10 +8,10 @@
 #include <system_error>
 
 #include <kivdb/error.h>
+#include "base/text.h"
 #include "control/core/control_impl.h"
 #include "control/core/navigation_rules.h"
 #include "control/core/query_parameters.h"
-#include "control/data/text.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
 #include "control/render/paragraph_frame.h"

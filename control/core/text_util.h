@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "control/data/text.h"  // Upper, Lower, Trim, EqualsNoCase
+#include "base/text.h"  // Upper, Lower, Trim, EqualsNoCase
 
 namespace kivdb::text {
 

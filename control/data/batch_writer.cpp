@@ -1,4 +1,5 @@
 #include "control/data/batch_writer.h"
+#include "control/data/recordset_access.h"
 
 #include <utility>
 
@@ -12,7 +13,7 @@ BatchWriter::BatchWriter(Recordset& records, const Recordset::BaseTable& base)
 }
 
 bool BatchWriter::Write(size_t row, std::string& error) {
-  switch (records_.Status(row)) {
+  switch (RecordsetAccess::Status(records_, row)) {
     case Recordset::RecordStatus::Modified:
       return OnlyColumnsSet(row, error) && CheckUnchanged(row, error) && Update(row, error);
     case Recordset::RecordStatus::Deleted:
@@ -32,7 +33,8 @@ bool BatchWriter::HasColumns(std::string& error) const {
 }
 
 const Variant& BatchWriter::KeyValue(size_t row, int field, bool original) const {
-  return original ? records_.OriginalValue(row, field) : records_.CellValue(row, field);
+  return original ? records_.OriginalValue(row, field)
+                  : RecordsetAccess::CellValue(records_, row, field);
 }
 
 bool BatchWriter::HasKey(size_t row, bool original) const {
@@ -45,10 +47,10 @@ bool BatchWriter::HasKey(size_t row, bool original) const {
 }
 
 bool BatchWriter::OnlyColumnsSet(size_t row, std::string& error) const {
-  const bool added = records_.Status(row) == Recordset::RecordStatus::New;
+  const bool added = RecordsetAccess::Status(records_, row) == Recordset::RecordStatus::New;
   for (int field = 0; field < records_.FieldCount(); ++field) {
     if (!base_.columns[field].empty()) continue;
-    const Variant& value = records_.CellValue(row, field);
+    const Variant& value = RecordsetAccess::CellValue(records_, row, field);
     if (added ? !value.IsEmpty() : !(value == records_.OriginalValue(row, field))) {
       error = "Field " + records_.Fields(field).Name() + " is no column of " + base_.table +
               " and cannot be written";
@@ -68,7 +70,7 @@ std::string BatchWriter::Conflict(size_t row, const std::string& what) const {
 }
 
 const Recordset::BaseTable* WritableBaseTable(const Recordset& records, std::string& error) {
-  const Recordset::BaseTable* base = records.GetBaseTable();
+  const Recordset::BaseTable* base = RecordsetAccess::GetBaseTable(records);
   if (!base) {
     error = "These records were not read from one table and cannot be written back";
     return nullptr;
@@ -82,7 +84,7 @@ const Recordset::BaseTable* WritableBaseTable(const Recordset& records, std::str
 
 bool WritePending(BatchWriter& writer, const Recordset& records, BatchResync& resync,
                   std::string& error) {
-  for (const size_t row : records.PendingRows()) {
+  for (const size_t row : RecordsetAccess::PendingRows(records)) {
     if (!writer.Write(row, error)) return false;
   }
   return writer.Resync(resync, error);
@@ -90,9 +92,9 @@ bool WritePending(BatchWriter& writer, const Recordset& records, BatchResync& re
 
 void AcceptBatch(Recordset& records, BatchResync& resync) {
   for (auto& [row, field, value] : resync.refreshed) {
-    records.RefreshCell(row, field, std::move(value));
+    RecordsetAccess::RefreshCell(records, row, field, std::move(value));
   }
-  records.AcceptChanges(resync.vanished);
+  RecordsetAccess::AcceptChanges(records, resync.vanished);
 }
 
 }  // namespace kivdb

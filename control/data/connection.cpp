@@ -1,10 +1,10 @@
 #include "control/data/connection.h"
 
+#include "base/text.h"
 #include "control/data/connection_string.h"
 #include "control/data/odbc_connection.h"
 #include "control/data/pg_connection.h"
 #include "control/data/sqlite_connection.h"
-#include "control/data/text.h"
 
 namespace kivdb {
 

@@ -1,6 +1,6 @@
 #include "control/data/connection_string.h"
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

@@ -3,7 +3,9 @@
 #include <exception>
 
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
 #include "control/data/deadline_runner.h"
+#include "control/data/recordset_access.h"
 #include "control/data/row_sink.h"
 #include "control/data/shape_executor.h"
 
@@ -73,7 +75,7 @@ struct DAL::Impl {
     if (queryTimeout <= 0 || connection->BoundsItsOwnTime()) {
       return connection->ApplyBatch(records, error);
     }
-    auto copy = std::make_shared<Recordset>(records.Clone());
+    auto copy = std::make_shared<Recordset>(RecordsetAccess::Clone(records));
     const bool ok =
         Call([copy](std::unique_ptr<Connection>& held, RowSink*,
                     std::string& writeError) { return held->ApplyBatch(*copy, writeError); },
@@ -196,8 +198,9 @@ DAL::DAL() : impl_(std::make_unique<Impl>()) {
   impl_->defaultFactory = true;
 }
 
-DAL::DAL(ConnectionFactory factory) : impl_(std::make_unique<Impl>()) {
-  impl_->factory = std::move(factory);
+void DalAccess::UseFactory(DAL& dal, ConnectionFactory factory) {
+  dal.impl_->factory = std::move(factory);
+  dal.impl_->defaultFactory = false;
 }
 
 // Closing the connection also rolls back a transaction that was never committed.
@@ -333,6 +336,10 @@ int DAL::QueryTimeout() const {
 }
 
 bool ReadForward(DAL& dal, const std::string& command, RowSink& sink) {
+  return DalAccess::ReadForward(dal, command, sink);
+}
+
+bool DalAccess::ReadForward(DAL& dal, const std::string& command, RowSink& sink) {
   DAL::Impl& impl = *dal.impl_;
   return impl.Guard(
       [&] {

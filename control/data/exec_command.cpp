@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

@@ -1,4 +1,5 @@
 #include "control/data/keeping_sink.h"
+#include "control/data/recordset_access.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ bool KeepingSink::Begin(const std::vector<FieldInfo>& fields) {
 
 bool KeepingSink::Row(const Variant* values, size_t count) {
   if (keep_ == 0 || count_ < keep_) {
-    Variant* cells = out_.AppendEmptyRow();
+    Variant* cells = RecordsetAccess::AppendEmptyRow(out_);
     const size_t width = std::min(count, static_cast<size_t>(out_.FieldCount()));
     for (size_t i = 0; i < width; ++i) cells[i] = values[i];
   }

@@ -9,6 +9,7 @@
 #include "control/data/odbc_connection.h"
 #include "control/data/odbc_parameters.h"
 #include "control/data/odbc_reader.h"
+#include "control/data/recordset_access.h"
 
 namespace kivdb {
 namespace {
@@ -104,7 +105,7 @@ class TableWriter final : public BatchWriter {
       for (size_t i = 0; i < mapped_.size(); ++i) {
         const int field = mapped_[i];
         const Variant& value = current.Value(static_cast<int>(i));
-        if (!(value == records_.CellValue(row, field)))
+        if (!(value == RecordsetAccess::CellValue(records_, row, field)))
           resync.refreshed.emplace_back(row, field, value);
       }
     }
@@ -187,7 +188,7 @@ class TableWriter final : public BatchWriter {
     std::vector<std::pair<Variant, OdbcParameterType>> values;
     std::string assignments;
     for (const int field : mapped_) {
-      const Variant& value = records_.CellValue(row, field);
+      const Variant& value = RecordsetAccess::CellValue(records_, row, field);
       if (value == records_.OriginalValue(row, field)) continue;
       assignments += (assignments.empty() ? "" : ", ") + Quoted(base_.columns[field]) + " = ?";
       values.emplace_back(value.IsEmpty() ? Variant::Null() : value, TypeOf(field));
@@ -216,7 +217,7 @@ class TableWriter final : public BatchWriter {
     std::string names;
     std::string markers;
     for (const int field : mapped_) {
-      const Variant& value = records_.CellValue(row, field);
+      const Variant& value = RecordsetAccess::CellValue(records_, row, field);
       if (value.IsEmpty()) continue;
       names += (names.empty() ? "" : ", ") + Quoted(base_.columns[field]);
       markers += markers.empty() ? "?" : ", ?";

@@ -5,11 +5,12 @@
 #include <limits>
 #include <map>
 
+#include "base/text.h"
 #include "control/data/exec_command.h"
 #include "control/data/odbc_batch.h"
 #include "control/data/odbc_call.h"
 #include "control/data/odbc_parameters.h"
-#include "control/data/text.h"
+#include "control/data/recordset_access.h"
 
 namespace kivdb {
 namespace {
@@ -307,7 +308,7 @@ bool OdbcConnection::FindBaseTable(const std::vector<OdbcColumn>& columns, Recor
     }
     base.keyFields.push_back(static_cast<int>(it - base.columns.begin()));
   }
-  out.SetBaseTable(std::move(base));
+  RecordsetAccess::SetBaseTable(out, std::move(base));
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "control/data/odbc_reader.h"
+#include "control/data/recordset_access.h"
 
 #include <algorithm>
 #include <cctype>
@@ -191,7 +192,7 @@ class RecordsetTarget final : public RowTarget {
  public:
   explicit RecordsetTarget(Recordset& out) : out_(out) {}
   void Expect(size_t rows) override { out_.ReserveRows(rows); }
-  Variant* NextRow() override { return out_.AppendEmptyRow(); }
+  Variant* NextRow() override { return RecordsetAccess::AppendEmptyRow(out_); }
   bool RowDone() override { return true; }
 
  private:

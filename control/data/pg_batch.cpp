@@ -6,6 +6,7 @@
 #include "control/data/batch_writer.h"
 #include "control/data/pg_connection.h"
 #include "control/data/pg_reader.h"
+#include "control/data/recordset_access.h"
 
 namespace kivdb {
 namespace {
@@ -55,7 +56,7 @@ class TableWriter final : public BatchWriter {
       for (size_t i = 0; i < mapped_.size(); ++i) {
         const int field = mapped_[i];
         const Variant& value = current.Value(static_cast<int>(i));
-        if (!(value == records_.CellValue(row, field)))
+        if (!(value == RecordsetAccess::CellValue(records_, row, field)))
           resync.refreshed.emplace_back(row, field, value);
       }
     }
@@ -130,7 +131,7 @@ class TableWriter final : public BatchWriter {
     std::vector<Variant> values;
     std::string assignments;
     for (const int field : mapped_) {
-      const Variant& value = records_.CellValue(row, field);
+      const Variant& value = RecordsetAccess::CellValue(records_, row, field);
       if (value == records_.OriginalValue(row, field)) continue;
       values.push_back(value.IsEmpty() ? Variant::Null() : value);
       assignments += (assignments.empty() ? "" : ", ") + Quoted(base_.columns[field]) + " = $" +
@@ -157,7 +158,7 @@ class TableWriter final : public BatchWriter {
     std::string names;
     std::string markers;
     for (const int field : mapped_) {
-      const Variant& value = records_.CellValue(row, field);
+      const Variant& value = RecordsetAccess::CellValue(records_, row, field);
       if (value.IsEmpty()) continue;
       values.push_back(value);
       names += (names.empty() ? "" : ", ") + Quoted(base_.columns[field]);

@@ -11,10 +11,11 @@
 #include <optional>
 #include <thread>
 
+#include "base/text.h"
 #include "control/data/exec_command.h"
 #include "control/data/pg_batch.h"
 #include "control/data/pg_reader.h"
-#include "control/data/text.h"
+#include "control/data/recordset_access.h"
 
 namespace kivdb {
 namespace {
@@ -576,7 +577,7 @@ bool PgConnection::FindBaseTable(const std::vector<unsigned>& tables,
     }
     base.keyFields.push_back(field);
   }
-  out.SetBaseTable(std::move(base));
+  RecordsetAccess::SetBaseTable(out, std::move(base));
   return true;
 }
 

@@ -1,4 +1,5 @@
 #include "control/data/pg_reader.h"
+#include "control/data/recordset_access.h"
 
 #include <string_view>
 
@@ -35,7 +36,7 @@ bool PgRecordsetReader::Begin(const PGresult* result) {
 }
 
 bool PgRecordsetReader::Row(const PGresult* result, int row) {
-  Variant* values = records_.AppendEmptyRow();
+  Variant* values = RecordsetAccess::AppendEmptyRow(records_);
   for (size_t i = 0; i < cells_.size(); ++i)
     values[i] = Cell(result, row, static_cast<int>(i), cells_[i]);
   return true;

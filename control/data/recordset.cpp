@@ -10,9 +10,10 @@
 #include <unordered_map>
 
 #include <kivdb/error.h>
+#include "base/text.h"
+#include "control/data/recordset_access.h"
 #include "control/data/row_sink.h"
 #include "control/data/sort_order.h"
-#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -449,11 +450,12 @@ bool FeedRecordset(Recordset& records, RowSink& sink) {
   for (const size_t row : records.LiveRows()) {
     if (needed) {
       for (const size_t i : *needed) {
-        if (i < values.size()) values[i] = records.CellValue(row, static_cast<int>(i));
+        if (i < values.size())
+          values[i] = RecordsetAccess::CellValue(records, row, static_cast<int>(i));
       }
     } else {
       for (size_t i = 0; i < values.size(); ++i)
-        values[i] = records.CellValue(row, static_cast<int>(i));
+        values[i] = RecordsetAccess::CellValue(records, row, static_cast<int>(i));
     }
     if (!sink.Row(values.data(), values.size())) return false;
     if (const std::vector<size_t>* next = sink.FieldsNeeded(); next != needed) {

@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {
@@ -271,6 +271,10 @@ std::optional<ShapeCommand> ParseShapeCommand(std::string_view text, std::string
   ShapeCommand shape;
   if (!Parser(Trim(text), 0, error).ParseAll(shape)) return std::nullopt;
   return shape;
+}
+
+bool CheckShapeCommand(std::string_view text, std::string& error) {
+  return ParseShapeCommand(text, error).has_value();
 }
 
 }  // namespace kivdb

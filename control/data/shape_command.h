@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include <kivdb/command_syntax.h>
+
 namespace kivdb {
 
 struct ShapeCommand;

@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "control/data/keeping_sink.h"
+#include "control/data/recordset_access.h"
 #include "control/data/shape_key.h"
 #include "control/data/shape_key_index.h"
-#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -37,8 +38,8 @@ std::shared_ptr<Recordset> EmptyLike(const std::vector<FieldDefinition>& fields)
 
 void CopyRow(const Recordset& from, size_t row, Recordset& to) {
   const int width = from.FieldCount();
-  Variant* cells = to.AppendEmptyRow();
-  for (int c = 0; c < width; ++c) cells[c] = from.CellValue(row, c);
+  Variant* cells = RecordsetAccess::AppendEmptyRow(to);
+  for (int c = 0; c < width; ++c) cells[c] = RecordsetAccess::CellValue(from, row, c);
 }
 
 std::shared_ptr<Recordset> CopyOf(Recordset& records, const std::vector<FieldDefinition>& fields) {
@@ -54,7 +55,7 @@ bool KeyOf(const Recordset& records, size_t row, const std::vector<int>& columns
            std::string& key) {
   key.clear();
   for (int column : columns) {
-    if (!AppendShapeKey(records.CellValue(row, column), key)) return false;
+    if (!AppendShapeKey(RecordsetAccess::CellValue(records, row, column), key)) return false;
   }
   return true;
 }
@@ -179,7 +180,7 @@ class MatchingSink final : public RowSink {
       }
       if (keys_.Find(key_) == ShapeKeyIndex::kMissing) return true;
     }
-    Variant* cells = out_.AppendEmptyRow();
+    Variant* cells = RecordsetAccess::AppendEmptyRow(out_);
     const size_t width = std::min(count, static_cast<size_t>(out_.FieldCount()));
     for (size_t i = 0; i < width; ++i) cells[i] = values[i];
     return true;
@@ -204,8 +205,8 @@ void Assemble(const ShapeCommand& shape, Recordset& parent, const std::vector<si
   shaped.ReserveRows(parentRows.size());
   const int width = parent.FieldCount();
   for (size_t i = 0; i < parentRows.size(); ++i) {
-    Variant* cells = shaped.AppendEmptyRow();
-    for (int c = 0; c < width; ++c) cells[c] = parent.CellValue(parentRows[i], c);
+    Variant* cells = RecordsetAccess::AppendEmptyRow(shaped);
+    for (int c = 0; c < width; ++c) cells[c] = RecordsetAccess::CellValue(parent, parentRows[i], c);
     for (size_t k = 0; k < chapters.size(); ++k) {
       cells[width + static_cast<int>(k)] = Variant::Chapter(std::move(chapters[k][i]));
     }

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include <kivdb/error.h>
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "control/data/batch_writer.h"
+#include "control/data/recordset_access.h"
 #include "control/data/sqlite_values.h"
 
 namespace kivdb {
@@ -66,7 +67,7 @@ class TableWriter final : public BatchWriter {
       for (size_t i = 0; i < mapped_.size(); ++i) {
         const int field = mapped_[i];
         Variant value = ReadCell(statement, static_cast<int>(i), codes_[field]);
-        if (!(value == records_.CellValue(row, field)))
+        if (!(value == RecordsetAccess::CellValue(records_, row, field)))
           resync.refreshed.emplace_back(row, field, std::move(value));
       }
       sqlite3_reset(statement);
@@ -155,7 +156,7 @@ class TableWriter final : public BatchWriter {
   bool Update(size_t row, std::string& error) override {
     std::vector<int> changed;
     for (const int field : mapped_) {
-      if (!(records_.CellValue(row, field) == records_.OriginalValue(row, field)))
+      if (!(RecordsetAccess::CellValue(records_, row, field) == records_.OriginalValue(row, field)))
         changed.push_back(field);
     }
     if (changed.empty()) return true;
@@ -169,8 +170,9 @@ class TableWriter final : public BatchWriter {
     sqlite3_stmt* statement = Cached(sql, error);
     if (!statement || !BindKey(statement, row, true, error)) return false;
     for (size_t i = 0; i < changed.size(); ++i) {
-      if (!BindValue(statement, keys + 1 + static_cast<int>(i), records_.CellValue(row, changed[i]),
-                     codes_[changed[i]], error)) {
+      if (!BindValue(statement, keys + 1 + static_cast<int>(i),
+                     RecordsetAccess::CellValue(records_, row, changed[i]), codes_[changed[i]],
+                     error)) {
         return false;
       }
     }
@@ -187,7 +189,7 @@ class TableWriter final : public BatchWriter {
   bool Insert(size_t row, std::string& error) override {
     std::vector<int> given;
     for (const int field : mapped_) {
-      if (!records_.CellValue(row, field).IsEmpty()) given.push_back(field);
+      if (!RecordsetAccess::CellValue(records_, row, field).IsEmpty()) given.push_back(field);
     }
     std::string sql = "INSERT INTO " + table_;
     if (given.empty()) {
@@ -204,8 +206,9 @@ class TableWriter final : public BatchWriter {
     sqlite3_stmt* statement = Cached(sql, error);
     if (!statement) return false;
     for (size_t i = 0; i < given.size(); ++i) {
-      if (!BindValue(statement, static_cast<int>(i) + 1, records_.CellValue(row, given[i]),
-                     codes_[given[i]], error)) {
+      if (!BindValue(statement, static_cast<int>(i) + 1,
+                     RecordsetAccess::CellValue(records_, row, given[i]), codes_[given[i]],
+                     error)) {
         return false;
       }
     }

@@ -12,9 +12,10 @@
 
 #include <unistd.h>
 
+#include "base/text.h"
+#include "control/data/recordset_access.h"
 #include "control/data/sqlite_batch.h"
 #include "control/data/sqlite_values.h"
-#include "control/data/text.h"
 
 namespace kivdb {
 namespace {
@@ -243,7 +244,8 @@ bool SqliteConnection::RunStatements(const std::string& sql, const std::vector<V
       Recordset records;
       if (!ReadStatement(db_, raw, records, error)) return false;
       if (forUpdate) {
-        if (auto base = FindBaseTable(db_, raw)) records.SetBaseTable(std::move(*base));
+        if (auto base = FindBaseTable(db_, raw))
+          RecordsetAccess::SetBaseTable(records, std::move(*base));
       }
       *out = std::move(records);
       continue;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "control/data/recordset_access.h"
 #include "control/data/sqlite_types.h"
 
 namespace kivdb {
@@ -289,13 +290,13 @@ bool ReadStatement(sqlite3* db, sqlite3_stmt* statement, Recordset& out, std::st
   }
   int rc;
   while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-    Variant* cells = out.AppendEmptyRow();
+    Variant* cells = RecordsetAccess::AppendEmptyRow(out);
     for (int c = 0; c < columns; ++c) cells[c] = ReadCell(statement, c, codes[c]);
     if (!untyped.empty()) {
       std::erase_if(untyped, [&](int c) {
         const int storage = sqlite3_column_type(statement, c);
         if (storage == SQLITE_NULL) return false;
-        out.SetFieldType(c, TypeCodeFromStorageClass(storage));
+        RecordsetAccess::SetFieldType(out, c, TypeCodeFromStorageClass(storage));
         return true;
       });
     }

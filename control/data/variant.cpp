@@ -5,7 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "control/data/text.h"
+#include <kivdb/error.h>
+#include "base/text.h"
 
 namespace kivdb {
 namespace {
@@ -270,6 +271,16 @@ std::optional<Currency> Variant::AsCurrency() const {
 std::shared_ptr<Recordset> Variant::AsChapter() const {
   if (const auto* child = std::get_if<std::shared_ptr<Recordset>>(&value_)) return *child;
   return nullptr;
+}
+
+int16_t IntegerOrZero(const Variant& value) {
+  if (value.IsNull() || value.IsEmpty()) return 0;
+  const bool convertible = value.IsNumber() || value.GetKind() == Variant::Kind::Text;
+  const std::optional<double> number = convertible ? value.ToDouble() : std::nullopt;
+  if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
+  const double rounded = std::round(*number);
+  if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Error(err::kOverflow, "Overflow");
+  return static_cast<int16_t>(rounded);
 }
 
 }  // namespace kivdb

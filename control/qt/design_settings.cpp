@@ -1,7 +1,6 @@
 #include "control/qt/design_settings.h"
 
 #include <kivdb/variant.h>
-#include "control/render/format_value.h"
 
 namespace kivdb::qt {
 

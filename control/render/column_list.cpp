@@ -1,6 +1,6 @@
 #include "control/render/column_list.h"
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

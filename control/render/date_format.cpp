@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

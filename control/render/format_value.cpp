@@ -5,10 +5,10 @@
 #include <cmath>
 
 #include <kivdb/error.h>
-#include "control/data/text.h"
+#include "base/html_escape.h"
+#include "base/text.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
-#include "control/render/html_escape.h"
 #include "control/render/number_format.h"
 
 namespace kivdb {
@@ -242,16 +242,6 @@ double NumericOperand(const Variant& value) {
   const std::optional<double> number = convertible ? operand.ToDouble() : std::nullopt;
   if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
   return *number;
-}
-
-int16_t IntegerOrZero(const Variant& value) {
-  if (value.IsNull() || value.IsEmpty()) return 0;
-  const bool convertible = value.IsNumber() || value.GetKind() == Variant::Kind::Text;
-  const std::optional<double> number = convertible ? value.ToDouble() : std::nullopt;
-  if (!number) throw Error(err::kTypeMismatch, "Type mismatch");
-  const double rounded = std::round(*number);
-  if (!(rounded >= -32768.0 && rounded <= 32767.0)) throw Error(err::kOverflow, "Overflow");
-  return static_cast<int16_t>(rounded);
 }
 
 }  // namespace kivdb

@@ -1,5 +1,6 @@
 #pragma once
-// FormatValue and the two Null conversions that the page assembly and every renderer share.
+// FormatValue and the Null conversions that the page assembly and every renderer share (the
+// 16-bit one, IntegerOrZero, sits beside Variant).
 //
 // FormatValue turns one field value into the text of a report cell, and that text is always
 // HTML-safe: database text never reaches a page unescaped.
@@ -38,16 +39,10 @@ Variant ZeroIfNull(const Variant& value);
 // mismatch".
 double NumericOperand(const Variant& value);
 
-// 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero.
-// Text must read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a
-// date, binary data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
-// Exported for the Qt property page, which converts typed text as the control does.
-KIVDB_EXPORT int16_t IntegerOrZero(const Variant& value);
-
 // True for a picture address a page may name: a relative path, a drive letter, or an address
 // of http, https or file; and data:image/ pictures. A script address (javascript:, vbscript:,
 // data: of any other kind) is not.
-KIVDB_EXPORT bool IsSafePictureAddress(std::string_view address);
+bool IsSafePictureAddress(std::string_view address);
 
 // The decimal text of a value that is a number, or text that reads as one ("-1" for True);
 // nothing for any other value. Shared by the number pictures.

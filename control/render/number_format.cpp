@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/data/text.h"
+#include "base/text.h"
 
 namespace kivdb {
 namespace {

@@ -5,8 +5,8 @@
 #include <new>
 
 #include <kivdb/error.h>
+#include "base/html_escape.h"
 #include "control/render/format_value.h"
-#include "control/render/html_escape.h"
 #include "control/render/number_format.h"
 #include "control/render/paragraph_stream.h"
 #include "control/render/row_cap.h"

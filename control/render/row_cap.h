@@ -5,11 +5,9 @@
 
 #include <string>
 
-#include <kivdb/export.h>
-
 namespace kivdb {
 
-class KIVDB_EXPORT RowCap {
+class RowCap {
  public:
   // `maxRows` 0 (or less) shows every row.
   explicit RowCap(long maxRows) : maxRows_(maxRows > 0 ? maxRows : 0) {}
@@ -25,8 +23,8 @@ class KIVDB_EXPORT RowCap {
 };
 
 // "Showing 100 of 250,000 rows.": the words of the note, numbers grouped by thousands.
-KIVDB_EXPORT std::string RowCapText(long shown, long total);
+std::string RowCapText(long shown, long total);
 // 250000 as "250,000".
-KIVDB_EXPORT std::string GroupedNumber(long number);
+std::string GroupedNumber(long number);
 
 }  // namespace kivdb

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "control/data/text.h"
+#include "base/text.h"
 #include "control/render/date_format.h"
 
 namespace kivdb {

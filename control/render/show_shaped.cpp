@@ -6,10 +6,10 @@
 #include <vector>
 
 #include <kivdb/error.h>
+#include "base/html_escape.h"
 #include "control/data/keeping_sink.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
-#include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
 #include "control/render/row_cap.h"
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include <kivdb/error.h>
-#include "control/data/text.h"
+#include "base/html_escape.h"
+#include "base/text.h"
 #include "control/render/column_list.h"
 #include "control/render/date_format.h"
 #include "control/render/field_class.h"
 #include "control/render/format_value.h"
-#include "control/render/html_escape.h"
 #include "control/render/paragraph_frame.h"
 #include "control/render/paragraph_stream.h"
 #include "control/render/render_context.h"

@@ -13,7 +13,6 @@
 // Connection strings: "Provider=SQLite;Data Source=PATH" opens an SQLite file (add
 // "Mode=ReadWriteCreate" to allow creating it); any string without a Provider key goes to ODBC.
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,18 +22,9 @@
 
 namespace kivdb {
 
-class Connection;
-class RowSink;
-
-// Opens one connection for a connection string, or returns null with the reason in `error`.
-// Tests pass their own factory to make a provider fail on demand.
-using ConnectionFactory = std::function<std::unique_ptr<Connection>(
-    const std::string& connectionString, std::string& error)>;
-
 class KIVDB_EXPORT DAL {
  public:
   DAL();
-  explicit DAL(ConnectionFactory factory);
   ~DAL();
   DAL(const DAL&) = delete;
   DAL& operator=(const DAL&) = delete;
@@ -64,8 +54,8 @@ class KIVDB_EXPORT DAL {
   const std::string& LastError() const;
 
  private:
-  friend bool ReadForward(DAL& dal, const std::string& command, RowSink& sink);
-  struct Impl;
+  friend struct DalAccess;  // the control's own way in (control/data/dal_access.h)
+  struct KIVDB_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -35,7 +35,7 @@ class KIVDB_EXPORT IniPropertyBag : public PropertyBag {
   void Save();
 
  private:
-  struct Impl;
+  struct KIVDB_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -139,7 +139,7 @@ class KIVDB_EXPORT KivDB {
   void SetClock(Clock clock);
 
  private:
-  struct Impl;
+  struct KIVDB_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -48,7 +48,7 @@ class KIVDB_EXPORT MemoryBrowser : public Browser {
   const std::string& Current() const;
 
  private:
-  struct Impl;
+  struct KIVDB_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

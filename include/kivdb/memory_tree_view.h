@@ -58,8 +58,8 @@ class KIVDB_EXPORT MemoryTreeView : public TreeView {
   TreeNode* LastMadeVisible() const;
 
  private:
-  struct Impl;
-  class Node;
+  struct KIVDB_NO_EXPORT Impl;
+  class KIVDB_NO_EXPORT Node;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -80,8 +80,6 @@ class KIVDB_EXPORT Recordset {
   Recordset& operator=(Recordset&&) noexcept;
   Recordset(const Recordset&) = delete;
   Recordset& operator=(const Recordset&) = delete;
-  // An independent copy: fields, records, pending changes, cursor and base table.
-  Recordset Clone() const;
 
   // --- Building: fields first, then rows -------------------------------------------------------
   // Adds a field; allowed only while the recordset holds no records.
@@ -92,10 +90,6 @@ class KIVDB_EXPORT Recordset {
   void ReserveRows(size_t rows);
   // A host may declare the number of records unknown; RecordCount is then negative.
   void SetRecordCountUnknown(bool unknown);
-
-  // Appends one record of Empty values and returns its FieldCount() cells for the caller to fill
-  // in place: the fast path for providers, which avoids building a vector per record.
-  Variant* AppendEmptyRow();
 
   // --- Fields -----------------------------------------------------------------------------------
   int FieldCount() const;
@@ -134,7 +128,7 @@ class KIVDB_EXPORT Recordset {
   // record. A record added since the last write simply disappears.
   void Delete();
 
-  // --- Batch write-back (for providers) ---------------------------------------------------------
+  // --- Batch write-back ------------------------------------------------------------------------
   // Rows are numbered by storage (the order they were read or added), independent of Sort.
   enum class RecordStatus { Unchanged, Modified, New, Deleted };
 
@@ -146,22 +140,32 @@ class KIVDB_EXPORT Recordset {
     std::vector<int> keyFields;
     std::string schema;  // the table's schema when the database names one ("" otherwise)
   };
+
+  // Rows that are neither deleted nor dropped, in the current order.
+  std::vector<size_t> LiveRows() const;
+  bool HasPendingChanges() const;
+  // The value as it was read (the current value for unchanged and new records).
+  const Variant& OriginalValue(size_t row, int position) const;
+
+ private:
+  // What only the providers and the batch writer use, reached through RecordsetAccess
+  // (control/data/recordset_access.h).
+  friend struct RecordsetAccess;
+  // An independent copy: fields, records, pending changes, cursor and base table.
+  Recordset Clone() const;
+  // Appends one record of Empty values and returns its FieldCount() cells for the caller to fill
+  // in place: the fast path for providers, which avoids building a vector per record.
+  Variant* AppendEmptyRow();
   void SetBaseTable(BaseTable source);
   // The source of the records, or null when they were not read from one table.
   const BaseTable* GetBaseTable() const;
-
   // Sets a field's type code after the records were read, for providers that learn it from the
   // values themselves.
   void SetFieldType(int position, int type);
-  // Rows that are neither deleted nor dropped, in the current order.
-  std::vector<size_t> LiveRows() const;
   // Rows with pending changes (modified, new or deleted), in storage order.
   std::vector<size_t> PendingRows() const;
-  bool HasPendingChanges() const;
   RecordStatus Status(size_t row) const;
   const Variant& CellValue(size_t row, int position) const;
-  // The value as it was read (the current value for unchanged and new records).
-  const Variant& OriginalValue(size_t row, int position) const;
   // Replaces a stored value without recording an edit (re-reading after a write).
   void RefreshCell(size_t row, int position, Variant value);
   // After a successful write: deleted records leave, edits become the read values, and the rows in
@@ -169,9 +173,8 @@ class KIVDB_EXPORT Recordset {
   // record.
   void AcceptChanges(const std::vector<size_t>& vanished = {});
 
- private:
   friend class Field;
-  struct Impl;
+  struct KIVDB_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

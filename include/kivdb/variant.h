@@ -127,4 +127,10 @@ class KIVDB_EXPORT Variant {
   Storage value_;
 };
 
+// 0 for Null and Empty; otherwise the value as a 16-bit integer, halves rounded away from zero,
+// the conversion the control applies to a value given to one of its 16-bit properties. Text must
+// read as a number. Throws Error 13 "Type mismatch" for a value that is no number (a date, binary
+// data, a chapter, other text) and Error 6 "Overflow" outside -32768..32767.
+KIVDB_EXPORT int16_t IntegerOrZero(const Variant& value);
+
 }  // namespace kivdb

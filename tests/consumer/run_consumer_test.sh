@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and builds the host in host/ outside the tree twice,
-# through find_package(KivDB) and through pkg-config, each from the installed headers and library
-# alone; then runs both on a copy of the demo database and compares what they print.
+# Installs the build into a scratch prefix and runs the installed programs from there (--version).
+# Then builds the host in host/ outside the tree twice, through find_package(KivDB) and through
+# pkg-config, each from the installed headers and library alone; then runs both on a copy of the
+# demo database and compares what they print.
 #
 # usage: run_consumer_test.sh BUILD_DIR WORK_DIR CXX "FLAGS" DEMO_DATABASE
 set -euo pipefail
@@ -18,6 +19,24 @@ fail() {
 rm -rf "$work"
 mkdir -p "$work"
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "install failed"
+
+# The installed programs find their libraries in the prefix, wherever it lies, and nothing of the
+# build tree (their run path is relative to where they are).
+for program in kivdb KivWZ KivDBDemo; do
+  [ -x "$prefix/bin/$program" ] || { [ "$program" = KivDBDemo ] && continue; fail "$program not installed"; }
+  libraries=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/$program")
+  grep -q "libKivDB_D.so.* => $prefix/" <<<"$libraries" ||
+    { echo "$libraries"; fail "$program: KivDB_D not found in $prefix"; }
+  if grep -q "not found" <<<"$libraries"; then
+    echo "$libraries"
+    fail "$program: a library is not found"
+  fi
+  fromBuild=$(grep -v "=> $prefix/" <<<"$libraries" | grep "$build" || true)
+  [ -z "$fromBuild" ] || fail "$program: loads from the build tree: $fromBuild"
+  version=$(env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$prefix/bin/$program" --version) ||
+    fail "$program --version failed"
+  [[ "$version" == "$program "[0-9]* ]] || fail "$program --version printed '$version'"
+done
 
 # find_package(KivDB), from the prefix only.
 cmake -S "$here/host" -B "$work/cmake-host" -DCMAKE_PREFIX_PATH="$prefix" \

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
 #include "tests/control/data/test_database.h"
 #include "tests/tools/program_run.h"
 #include "tools/kivdb/scheme_check.h"
@@ -168,13 +169,16 @@ TEST_P(SchemesTest, FailedPushKeepsTheOldRowsAndUndoRestoresThem) {
                        Case{"dropped half-way", 12}, Case{"dropped at commit", 16}}) {
     SCOPED_TRACE(c.name);
     {
-      DAL dal(c.fuse < 0
-                  ? ConnectionFactory()
-                  : [&](const std::string& cs, std::string& error) -> std::unique_ptr<Connection> {
-        auto inner = OpenDefaultConnection(cs, error);
-        if (!inner) return nullptr;
-        return std::make_unique<DroppingConnection>(std::move(inner), c.fuse);
-      });
+      DAL dal;
+      DalAccess::UseFactory(
+          dal,
+          c.fuse < 0
+              ? ConnectionFactory()
+              : [&](const std::string& cs, std::string& error) -> std::unique_ptr<Connection> {
+            auto inner = OpenDefaultConnection(cs, error);
+            if (!inner) return nullptr;
+            return std::make_unique<DroppingConnection>(std::move(inner), c.fuse);
+          });
       dal.ConnectionString(db().ConnectionString());
       std::string error;
       EXPECT_FALSE(Push(refused / "XST1.txt", refused / "XST2.txt", error, &dal));

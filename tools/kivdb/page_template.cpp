@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "control/data/text.h"
+#include "base/text.h"
 #include "wizard/model/scheme_file.h"
 
 namespace kivdb::schemes {

@@ -10,9 +10,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "control/data/exec_command.h"
-#include "control/data/shape_command.h"
-#include "control/data/text.h"
+#include <kivdb/command_syntax.h>
+#include "base/text.h"
 #include "scheme/scheme_codes.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/tree_walk.h"
@@ -280,7 +279,7 @@ class Checker {
     }
     const std::string command = records->Value(0).ToText();
     std::string why;
-    if (!ParseShapeCommand(command, why)) {
+    if (!CheckShapeCommand(command, why)) {
       Add(node, &paragraph, false,
           "the SHAPE command of " + paragraph.queryIs + " does not parse: " + why);
       return false;

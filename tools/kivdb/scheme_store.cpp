@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/data/text.h"
+#include "base/text.h"
 #include "scheme/scheme_codes.h"
 #include "wizard/model/nav_schemes.h"
 #include "wizard/model/scheme_fields.h"

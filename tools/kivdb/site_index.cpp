@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "control/render/html_escape.h"
+#include "base/html_escape.h"
 
 namespace kivdb::tool {
 namespace {

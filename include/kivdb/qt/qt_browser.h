@@ -60,7 +60,7 @@ class KIVDB_QT_EXPORT QtBrowser : public Browser {
   const std::string& Current() const;
 
  private:
-  struct Impl;
+  struct KIVDB_QT_NO_EXPORT Impl;
   std::unique_ptr<Impl> impl_;
 };
 

@@ -57,8 +57,8 @@ class KIVDB_QT_EXPORT QtTreeView : public TreeView {
   bool Sorted() const;
 
  private:
-  struct Impl;
-  class Node;
+  struct KIVDB_QT_NO_EXPORT Impl;
+  class KIVDB_QT_NO_EXPORT Node;
   std::unique_ptr<Impl> impl_;
 };
 

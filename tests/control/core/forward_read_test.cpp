@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
+#include "control/data/recordset_access.h"
 #include "tests/control/core/control_harness.h"
 
 namespace kivdb::testing {
@@ -43,7 +45,8 @@ class FailingConnection final : public Connection {
     for (const size_t row : records.LiveRows()) {
       if (handed++ == rowsBeforeFailure_) break;
       std::vector<Variant> values;
-      for (int i = 0; i < records.FieldCount(); ++i) values.push_back(records.CellValue(row, i));
+      for (int i = 0; i < records.FieldCount(); ++i)
+        values.push_back(RecordsetAccess::CellValue(records, row, i));
       if (!sink.Row(values.data(), values.size())) return true;
     }
     error = "the server closed the connection";
@@ -83,7 +86,8 @@ TEST(ForwardRead, ReadFailingHalfWayEndsTheTableMarkedCutShort) {
                          .RemoveWeb(41)
                          .Web({41, 9, 2, "Visits", "spW_Visits", kNull, "S", kNull, "All"}));
     if (c.injectedFailure >= 0) {
-      auto dal = std::make_shared<DAL>([&c](const std::string& text, std::string& error) {
+      auto dal = std::make_shared<DAL>();
+      DalAccess::UseFactory(*dal, [&c](const std::string& text, std::string& error) {
         std::unique_ptr<Connection> inner = OpenDefaultConnection(text, error);
         if (!inner) return inner;
         return std::unique_ptr<Connection>(

@@ -6,6 +6,7 @@
 
 #include <kivdb/dal.h>
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
 #include "temp_database.h"
 
 namespace kivdb {
@@ -60,14 +61,16 @@ class FakeConnection : public Connection {
 
 class DalLifecycleTest : public ::testing::Test {
  protected:
-  DalLifecycleTest()
-      : dal_([this](const std::string&, std::string& error) -> std::unique_ptr<Connection> {
+  DalLifecycleTest() {
+    DalAccess::UseFactory(
+        dal_, [this](const std::string&, std::string& error) -> std::unique_ptr<Connection> {
           if (log_.refuseOpen) {
             error = "refused";
             return nullptr;
           }
           return std::make_unique<FakeConnection>(log_);
-        }) {}
+        });
+  }
   ProviderLog log_;
   DAL dal_;
 };
@@ -186,9 +189,11 @@ TEST_F(DalLifecycleTest, PutRecordsetKeepsItsConnectionOpen) {
 
 TEST_F(DalLifecycleTest, EndingTheObjectClosesItsConnection) {
   {
-    DAL dal([this](const std::string&, std::string&) -> std::unique_ptr<Connection> {
-      return std::make_unique<FakeConnection>(log_);
-    });
+    DAL dal;
+    DalAccess::UseFactory(dal,
+                          [this](const std::string&, std::string&) -> std::unique_ptr<Connection> {
+                            return std::make_unique<FakeConnection>(log_);
+                          });
     ASSERT_TRUE(dal.TransBegin());
     EXPECT_EQ(log_.open, 1);
   }

@@ -10,6 +10,8 @@
 
 #include <kivdb/dal.h>
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
+#include "control/data/recordset_access.h"
 #include "control/data/row_sink.h"
 
 namespace kivdb {
@@ -78,7 +80,7 @@ class StandInConnection : public Connection {
   // What a write does to the records it wrote, once the server has answered.
   bool ApplyBatch(Recordset& records, std::string& error) override {
     if (!Stall(error, writeHang_)) return false;
-    records.AcceptChanges();
+    RecordsetAccess::AcceptChanges(records);
     return true;
   }
   void SetQueryTimeout(int) override {}
@@ -159,13 +161,15 @@ TEST(DeadlineRunnerTest, CallsEndWithinTheLimitAndRowsReachTheCallersThread) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     auto probe = std::make_shared<Probe>();
-    DAL dal([probe, c](const std::string&, std::string&) -> std::unique_ptr<Connection> {
-      if (c.hangOpening) {
-        std::unique_lock lock(probe->mutex);
-        probe->Wait(lock, Hang::Forever);
-      }
-      return std::make_unique<StandInConnection>(probe, c.hang, c.rows);
-    });
+    DAL dal;
+    DalAccess::UseFactory(
+        dal, [probe, c](const std::string&, std::string&) -> std::unique_ptr<Connection> {
+          if (c.hangOpening) {
+            std::unique_lock lock(probe->mutex);
+            probe->Wait(lock, Hang::Forever);
+          }
+          return std::make_unique<StandInConnection>(probe, c.hang, c.rows);
+        });
     dal.QueryTimeout(1);
     const auto start = Clock::now();
     bool ok = false;
@@ -204,9 +208,11 @@ TEST(DeadlineRunnerTest, CallsEndWithinTheLimitAndRowsReachTheCallersThread) {
 
 TEST(DeadlineRunnerTest, ATransactionWhoseConnectionWasGivenUpIsOver) {
   auto probe = std::make_shared<Probe>();
-  DAL dal([probe](const std::string&, std::string&) -> std::unique_ptr<Connection> {
-    return std::make_unique<StandInConnection>(probe, Hang::Forever, 0);
-  });
+  DAL dal;
+  DalAccess::UseFactory(dal,
+                        [probe](const std::string&, std::string&) -> std::unique_ptr<Connection> {
+                          return std::make_unique<StandInConnection>(probe, Hang::Forever, 0);
+                        });
   dal.QueryTimeout(1);
   ASSERT_TRUE(dal.TransBegin());
   EXPECT_FALSE(dal.ExecSQL("UPDATE t SET v = 1"));
@@ -235,13 +241,15 @@ TEST(DeadlineRunnerTest, WritesAndTransactionsEndWithinTheLimitAndSpareTheHostsR
     SCOPED_TRACE(c.name);
     auto probe = std::make_shared<Probe>();
     auto opened = std::make_shared<int>(0);
-    DAL dal([probe, opened, c](const std::string&, std::string&) -> std::unique_ptr<Connection> {
-      // Only the first connection misbehaves; the ones after it show that the DAL goes on.
-      if ((*opened)++ > 0) {
-        return std::make_unique<StandInConnection>(std::make_shared<Probe>(), Hang::None, 0);
-      }
-      return std::make_unique<StandInConnection>(probe, Hang::None, 0, c.hang);
-    });
+    DAL dal;
+    DalAccess::UseFactory(
+        dal, [probe, opened, c](const std::string&, std::string&) -> std::unique_ptr<Connection> {
+          // Only the first connection misbehaves; the ones after it show that the DAL goes on.
+          if ((*opened)++ > 0) {
+            return std::make_unique<StandInConnection>(std::make_shared<Probe>(), Hang::None, 0);
+          }
+          return std::make_unique<StandInConnection>(probe, Hang::None, 0, c.hang);
+        });
     dal.QueryTimeout(1);
     auto rs = std::make_shared<Recordset>();
     rs->AppendField("v", type::kInteger);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include <kivdb/error.h>
+#include "control/data/recordset_access.h"
 #include "tests/support/error_number.h"
 #include "tests/support/recordset_builder.h"
 
@@ -168,9 +169,9 @@ TEST(RecordsetTest, EditingKeepsOriginalValues) {
   rs.Fields("Name").SetValue("Ali");
   EXPECT_EQ(rs.Fields(1).Value(), Variant("Ali"));
   EXPECT_EQ(rs.OriginalValue(1, 1), Variant("Alice"));
-  EXPECT_EQ(rs.Status(1), Recordset::RecordStatus::Modified);
-  EXPECT_EQ(rs.Status(0), Recordset::RecordStatus::Unchanged);
-  EXPECT_EQ(rs.PendingRows(), (std::vector<size_t>{1}));
+  EXPECT_EQ(RecordsetAccess::Status(rs, 1), Recordset::RecordStatus::Modified);
+  EXPECT_EQ(RecordsetAccess::Status(rs, 0), Recordset::RecordStatus::Unchanged);
+  EXPECT_EQ(RecordsetAccess::PendingRows(rs), (std::vector<size_t>{1}));
 }
 
 TEST(RecordsetTest, AddNewAndDelete) {
@@ -185,14 +186,14 @@ TEST(RecordsetTest, AddNewAndDelete) {
   EXPECT_EQ(rs.RecordCount(), 3);
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{2, 3, 4}));
   EXPECT_EQ(rs.GetRows()[0].size(), 3u);
-  EXPECT_EQ(rs.PendingRows(), (std::vector<size_t>{0, 3}));
-  EXPECT_EQ(rs.Status(0), Recordset::RecordStatus::Deleted);
-  EXPECT_EQ(rs.Status(3), Recordset::RecordStatus::New);
+  EXPECT_EQ(RecordsetAccess::PendingRows(rs), (std::vector<size_t>{0, 3}));
+  EXPECT_EQ(RecordsetAccess::Status(rs, 0), Recordset::RecordStatus::Deleted);
+  EXPECT_EQ(RecordsetAccess::Status(rs, 3), Recordset::RecordStatus::New);
 
   // An added record deleted before any write leaves no trace in the batch.
   rs.MoveLast();
   rs.Delete();
-  EXPECT_EQ(rs.PendingRows(), (std::vector<size_t>{0}));
+  EXPECT_EQ(RecordsetAccess::PendingRows(rs), (std::vector<size_t>{0}));
   EXPECT_EQ(Ids(rs), (std::vector<int32_t>{2, 3}));
 }
 
@@ -203,9 +204,9 @@ TEST(RecordsetTest, AddNewToRecordsWithoutRows) {
   rs.Fields("ID").SetValue(int32_t{1});
   rs.AddNew();
   EXPECT_EQ(rs.RecordCount(), 2);
-  EXPECT_EQ(rs.PendingRows(), (std::vector<size_t>{0, 1}));
-  EXPECT_EQ(rs.Status(0), Recordset::RecordStatus::New);
-  EXPECT_EQ(rs.Status(1), Recordset::RecordStatus::New);
+  EXPECT_EQ(RecordsetAccess::PendingRows(rs), (std::vector<size_t>{0, 1}));
+  EXPECT_EQ(RecordsetAccess::Status(rs, 0), Recordset::RecordStatus::New);
+  EXPECT_EQ(RecordsetAccess::Status(rs, 1), Recordset::RecordStatus::New);
 }
 
 TEST(RecordsetTest, DeletingEveryRecordLeavesEofAndBof) {
@@ -226,7 +227,7 @@ TEST(RecordsetTest, AcceptChangesDropsDeletedAndVanishedRecords) {
   rs.Fields(1).SetValue("Caroline");
   rs.MoveNext();
   rs.Delete();
-  rs.AcceptChanges({2});
+  RecordsetAccess::AcceptChanges(rs, {2});
   EXPECT_FALSE(rs.HasPendingChanges());
   EXPECT_EQ(rs.RecordCount(), 1);
   EXPECT_EQ(rs.Fields(1).Value(), Variant("Caroline"));

@@ -4,6 +4,7 @@
 
 #include <kivdb/dal.h>
 #include "control/data/connection.h"
+#include "control/data/dal_access.h"
 #include "temp_database.h"
 
 namespace kivdb {
@@ -15,11 +16,11 @@ using testing_support::TempFolder;
 
 class ShapeDalTest : public ::testing::Test {
  protected:
-  ShapeDalTest()
-      : dal_([this](const std::string& text, std::string& error) {
-          ++opened_;
-          return OpenDefaultConnection(text, error);
-        }) {
+  ShapeDalTest() {
+    DalAccess::UseFactory(dal_, [this](const std::string& text, std::string& error) {
+      ++opened_;
+      return OpenDefaultConnection(text, error);
+    });
     const std::string path = folder_.File("shop.db");
     CreateDatabase(
         path,

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "control/data/recordset_access.h"
 #include "tests/support/recordset_builder.h"
 
 namespace kivdb {
@@ -347,7 +348,8 @@ TEST_F(ShapeExecutorTest, KeepingReadsOnlyWhatTheKeptParentsNeed) {
     sink.Begin(fields);
     for (const size_t row : records.LiveRows()) {
       std::vector<Variant> values;
-      for (int i = 0; i < records.FieldCount(); ++i) values.push_back(records.CellValue(row, i));
+      for (int i = 0; i < records.FieldCount(); ++i)
+        values.push_back(RecordsetAccess::CellValue(records, row, i));
       sink.Row(values.data(), values.size());
       const std::vector<size_t>* needed = sink.FieldsNeeded();
       if (parent) fieldsAfterRow.push_back(needed ? static_cast<long>(needed->size()) : -1);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include <kivdb/error.h>
+#include "base/html_escape.h"
 #include "control/render/date_format.h"
-#include "control/render/html_escape.h"
 #include "control/render/number_format.h"
 
 namespace kivdb {

@@ -1,4 +1,4 @@
-#include "control/render/html_escape.h"
+#include "base/html_escape.h"
 
 namespace kivdb {
 

@@ -1,4 +1,4 @@
-#include "control/data/text.h"
+#include "base/text.h"
 
 #include <cctype>
 

@@ -1,6 +1,7 @@
 #pragma once
-// Small text operations shared by every library of the control: blank trimming and ASCII case
-// folding. Bytes outside ASCII are left as they are, so UTF-8 text passes through unchanged.
+// Small text operations shared by every library, from the scheme codes up: blank trimming and
+// ASCII case folding. Bytes outside ASCII are left as they are, so UTF-8 text passes through
+// unchanged.
 
 #include <string>
 #include <string_view>
