@@ -3,7 +3,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "control/core/tree_index.h"
+#include "base/tree_index.h"
 
 namespace kivdb {
 

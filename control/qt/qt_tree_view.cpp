@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "control/core/tree_index.h"
+#include "base/tree_index.h"
 
 namespace kivdb::qt {
 namespace {

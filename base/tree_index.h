@@ -6,7 +6,8 @@
 // the node's Text() nor of any widget: a view owns what a node shows and mirrors into its widget
 // what the index reports (the top-level nodes that moved, the nodes a removal takes).
 //
-// Header-only, so that the widget adapters outside the control's library build it from source.
+// Header-only, on the ground floor, so that the widget adapters outside the control's library
+// build it from source.
 //
 // A view's node derives from IndexedNode<Node> (which answers the contract's links, key, tag,
 // index and path) and the view holds one TreeIndex<Node> over a hidden top node of its own, the
@@ -23,7 +24,7 @@
 
 #include <kivdb/error.h>
 #include <kivdb/tree_view.h>
-#include "control/core/live_slots.h"
+#include "base/live_slots.h"
 
 namespace kivdb {
 
