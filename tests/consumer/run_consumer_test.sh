@@ -25,8 +25,13 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" || fail "instal
 for program in kivdb KivWZ KivDBDemo; do
   [ -x "$prefix/bin/$program" ] || { [ "$program" = KivDBDemo ] && continue; fail "$program not installed"; }
   libraries=$(env -u LD_LIBRARY_PATH ldd "$prefix/bin/$program")
-  grep -q "libKivDB_D.so.* => $prefix/" <<<"$libraries" ||
-    { echo "$libraries"; fail "$program: KivDB_D not found in $prefix"; }
+  if [ "$program" = KivWZ ]; then
+    # The wizard carries the data layer's code itself and never loads the control's library.
+    ! grep -q "libKivDB_D" <<<"$libraries" || fail "KivWZ loads libKivDB_D"
+  else
+    grep -q "libKivDB_D.so.* => $prefix/" <<<"$libraries" ||
+      { echo "$libraries"; fail "$program: KivDB_D not found in $prefix"; }
+  fi
   if grep -q "not found" <<<"$libraries"; then
     echo "$libraries"
     fail "$program: a library is not found"
