@@ -47,6 +47,23 @@ void Exec(sqlite3* db, const std::string& sql) {
   }
 }
 
+// The scheme tables of a shop of one node: the root and one N node "Big", whose paragraph the
+// caller adds, and a bare page template.
+void SchemeTables(sqlite3* db) {
+  Exec(db,
+       "CREATE TABLE XST1 (ID INTEGER PRIMARY KEY, descriptionIs TEXT, typeIs TEXT, parentIs "
+       "INTEGER, queryIs TEXT, parmIs TEXT, iconIs TEXT, roleIs TEXT)");
+  Exec(db,
+       "CREATE TABLE XST2 (ID INTEGER PRIMARY KEY, XST1 INTEGER, seqNo INTEGER, titleIs TEXT, "
+       "queryIs TEXT, parmIs TEXT, typeIs TEXT, formIs INTEGER, colsAre TEXT, extra TEXT)");
+  Exec(db, "CREATE TABLE XST3 (ID INTEGER PRIMARY KEY, nameIs TEXT, contentIs TEXT)");
+  Exec(db, "CREATE TABLE XSP (nameIs TEXT PRIMARY KEY COLLATE NOCASE, sqlIs TEXT)");
+  Exec(db, "INSERT INTO XST1 VALUES (1, 'Data Browser', 'F', 0, NULL, NULL, NULL, NULL)");
+  Exec(db, "INSERT INTO XST1 VALUES (2, 'Big', 'N', 1, NULL, NULL, NULL, NULL)");
+  Exec(db, "INSERT INTO XST3 VALUES (1, 'front', '<html><body></body></html>')");
+  Exec(db, "INSERT INTO XST3 VALUES (2, 'head', '<HTML><BODY><DIV>')");
+}
+
 // The shop of one node: the root, one N node "Big" whose page is one S paragraph over the table.
 fs::path BuildDatabase(int rows = 1000000) {
   const fs::path folder = Folder();
@@ -58,19 +75,8 @@ fs::path BuildDatabase(int rows = 1000000) {
   sqlite3* db = nullptr;
   if (sqlite3_open(partial.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create db");
   Exec(db, "BEGIN");
-  Exec(db,
-       "CREATE TABLE XST1 (ID INTEGER PRIMARY KEY, descriptionIs TEXT, typeIs TEXT, parentIs "
-       "INTEGER, queryIs TEXT, parmIs TEXT, iconIs TEXT, roleIs TEXT)");
-  Exec(db,
-       "CREATE TABLE XST2 (ID INTEGER PRIMARY KEY, XST1 INTEGER, seqNo INTEGER, titleIs TEXT, "
-       "queryIs TEXT, parmIs TEXT, typeIs TEXT, formIs INTEGER, colsAre TEXT, extra TEXT)");
-  Exec(db, "CREATE TABLE XST3 (ID INTEGER PRIMARY KEY, nameIs TEXT, contentIs TEXT)");
-  Exec(db, "CREATE TABLE XSP (nameIs TEXT PRIMARY KEY COLLATE NOCASE, sqlIs TEXT)");
-  Exec(db, "INSERT INTO XST1 VALUES (1, 'Data Browser', 'F', 0, NULL, NULL, NULL, NULL)");
-  Exec(db, "INSERT INTO XST1 VALUES (2, 'Big', 'N', 1, NULL, NULL, NULL, NULL)");
+  SchemeTables(db);
   Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Rows', 'spW_Big', NULL, 'S', NULL, '2:3', NULL)");
-  Exec(db, "INSERT INTO XST3 VALUES (1, 'front', '<html><body></body></html>')");
-  Exec(db, "INSERT INTO XST3 VALUES (2, 'head', '<HTML><BODY><DIV>')");
   Exec(db, std::string("INSERT INTO XSP VALUES ('spW_Big', '") + kSelect + "')");
   Exec(db, "CREATE TABLE Big (n INTEGER, name TEXT, qty INTEGER, amount DOUBLE, day DATE)");
   sqlite3_stmt* insert = nullptr;
@@ -107,19 +113,8 @@ fs::path BuildShapedDatabase(int parents = 200000) {
   sqlite3* db = nullptr;
   if (sqlite3_open(partial.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create db");
   Exec(db, "BEGIN");
-  Exec(db,
-       "CREATE TABLE XST1 (ID INTEGER PRIMARY KEY, descriptionIs TEXT, typeIs TEXT, parentIs "
-       "INTEGER, queryIs TEXT, parmIs TEXT, iconIs TEXT, roleIs TEXT)");
-  Exec(db,
-       "CREATE TABLE XST2 (ID INTEGER PRIMARY KEY, XST1 INTEGER, seqNo INTEGER, titleIs TEXT, "
-       "queryIs TEXT, parmIs TEXT, typeIs TEXT, formIs INTEGER, colsAre TEXT, extra TEXT)");
-  Exec(db, "CREATE TABLE XST3 (ID INTEGER PRIMARY KEY, nameIs TEXT, contentIs TEXT)");
-  Exec(db, "CREATE TABLE XSP (nameIs TEXT PRIMARY KEY COLLATE NOCASE, sqlIs TEXT)");
-  Exec(db, "INSERT INTO XST1 VALUES (1, 'Data Browser', 'F', 0, NULL, NULL, NULL, NULL)");
-  Exec(db, "INSERT INTO XST1 VALUES (2, 'Big', 'N', 1, NULL, NULL, NULL, NULL)");
+  SchemeTables(db);
   Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Buyers', 'spM_Big', NULL, 'M', NULL, NULL, NULL)");
-  Exec(db, "INSERT INTO XST3 VALUES (1, 'front', '<html><body></body></html>')");
-  Exec(db, "INSERT INTO XST3 VALUES (2, 'head', '<HTML><BODY><DIV>')");
   Exec(db,
        "INSERT INTO XSP VALUES ('spM_Big', 'SELECT ''SHAPE {SELECT ID, Name FROM C ORDER BY ID} "
        "APPEND ({SELECT CID AS ID, Item, Qty FROM O} RELATE ID TO ID) AS Orders''')");

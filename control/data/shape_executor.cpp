@@ -154,6 +154,19 @@ std::vector<std::shared_ptr<Recordset>> MatchChildren(const Recordset& parent,
   return chapters;
 }
 
+// The chapters of one child command, one per parent row, added to `chapters`; false, with the
+// reason in `error`, when its relation names a field that is not there.
+bool AddChapters(const ShapeChild& child, const Recordset& parent,
+                 const std::vector<size_t>& parentRows, Recordset& records,
+                 std::vector<std::vector<std::shared_ptr<Recordset>>>& chapters,
+                 std::string& error) {
+  std::vector<int> parentColumns;
+  std::vector<int> childColumns;
+  if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) return false;
+  chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+  return true;
+}
+
 // Holds the records of a child command whose key over the related columns is one of `keys`; with
 // a related column it lacks it holds every record, for ResolveRelations to refuse.
 class MatchingSink final : public RowSink {
@@ -288,12 +301,7 @@ bool ExecuteShapeKeeping(const ShapeCommand& shape, const ShapeRunner& run,
         return false;
       }
     }
-    std::vector<int> parentColumns;
-    std::vector<int> childColumns;
-    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
-      return false;
-    }
-    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+    if (!AddChapters(child, parent, parentRows, records, chapters, error)) return false;
   }
   Assemble(shape, parent, parentRows, chapters, out);
   return true;
@@ -312,12 +320,7 @@ bool ExecuteShape(const ShapeCommand& shape, const ShapeRunner& run, Recordset& 
     if (ChapterNameTaken(shape, k, parent, error)) return false;
     Recordset records;
     if (!RunSource(child.source, run, records, error)) return false;
-    std::vector<int> parentColumns;
-    std::vector<int> childColumns;
-    if (!ResolveRelations(child, parent, records, parentColumns, childColumns, error)) {
-      return false;
-    }
-    chapters.push_back(MatchChildren(parent, parentRows, parentColumns, records, childColumns));
+    if (!AddChapters(child, parent, parentRows, records, chapters, error)) return false;
   }
   Assemble(shape, parent, parentRows, chapters, out);
   return true;
