@@ -64,71 +64,69 @@ void SchemeTables(sqlite3* db) {
   Exec(db, "INSERT INTO XST3 VALUES (2, 'head', '<HTML><BODY><DIV>')");
 }
 
-// The shop of one node: the root, one N node "Big" whose page is one S paragraph over the table.
-fs::path BuildDatabase(int rows = 1000000) {
+// The database `name` in the benchmark's folder, built once: the scheme tables and what `fill`
+// adds, in one transaction, renamed into place only when complete.
+template <class Fill>
+fs::path BuildOnce(const std::string& name, Fill fill) {
   const fs::path folder = Folder();
-  const fs::path file = folder / ("big-" + std::to_string(rows) + ".db");
+  const fs::path file = folder / name;
   fs::create_directories(folder);
   if (fs::exists(file)) return file;
-  const fs::path partial = folder / (file.filename().string() + ".partial");
+  const fs::path partial = folder / (name + ".partial");
   fs::remove(partial);
   sqlite3* db = nullptr;
   if (sqlite3_open(partial.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create db");
   Exec(db, "BEGIN");
   SchemeTables(db);
-  Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Rows', 'spW_Big', NULL, 'S', NULL, '2:3', NULL)");
-  Exec(db, std::string("INSERT INTO XSP VALUES ('spW_Big', '") + kSelect + "')");
-  Exec(db, "CREATE TABLE Big (n INTEGER, name TEXT, qty INTEGER, amount DOUBLE, day DATE)");
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO Big VALUES (?1, ?2, ?3, ?4, ?5)", -1, &insert, nullptr);
-  char name[32];
-  char day[16];
-  for (int i = 0; i < rows; ++i) {
-    std::snprintf(name, sizeof name, "Item %d", i);
-    std::snprintf(day, sizeof day, "20%02d-%02d-%02d", i % 25, i % 12 + 1, i % 28 + 1);
-    sqlite3_bind_int(insert, 1, i);
-    sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int(insert, 3, i % 1000);
-    sqlite3_bind_double(insert, 4, i * 0.37);
-    sqlite3_bind_text(insert, 5, day, -1, SQLITE_TRANSIENT);
-    sqlite3_step(insert);
-    sqlite3_reset(insert);
-  }
-  sqlite3_finalize(insert);
+  fill(db);
   Exec(db, "COMMIT");
   sqlite3_close(db);
   fs::rename(partial, file);
   return file;
 }
 
+// The shop of one node: the root, one N node "Big" whose page is one S paragraph over the table.
+fs::path BuildDatabase(int rows = 1000000) {
+  return BuildOnce("big-" + std::to_string(rows) + ".db", [rows](sqlite3* db) {
+    Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Rows', 'spW_Big', NULL, 'S', NULL, '2:3', NULL)");
+    Exec(db, std::string("INSERT INTO XSP VALUES ('spW_Big', '") + kSelect + "')");
+    Exec(db, "CREATE TABLE Big (n INTEGER, name TEXT, qty INTEGER, amount DOUBLE, day DATE)");
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO Big VALUES (?1, ?2, ?3, ?4, ?5)", -1, &insert, nullptr);
+    char name[32];
+    char day[16];
+    for (int i = 0; i < rows; ++i) {
+      std::snprintf(name, sizeof name, "Item %d", i);
+      std::snprintf(day, sizeof day, "20%02d-%02d-%02d", i % 25, i % 12 + 1, i % 28 + 1);
+      sqlite3_bind_int(insert, 1, i);
+      sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
+      sqlite3_bind_int(insert, 3, i % 1000);
+      sqlite3_bind_double(insert, 4, i * 0.37);
+      sqlite3_bind_text(insert, 5, day, -1, SQLITE_TRANSIENT);
+      sqlite3_step(insert);
+      sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+  });
+}
+
 // The shop of one node whose page is one M paragraph: `parents` customers, each order (five per
 // customer) in the chapter of its customer, the orders read in an order of their own.
 fs::path BuildShapedDatabase(int parents = 200000) {
-  const fs::path folder = Folder();
-  const fs::path file = folder / ("shaped-" + std::to_string(parents) + ".db");
-  fs::create_directories(folder);
-  if (fs::exists(file)) return file;
-  const fs::path partial = folder / (file.filename().string() + ".partial");
-  fs::remove(partial);
-  sqlite3* db = nullptr;
-  if (sqlite3_open(partial.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot create db");
-  Exec(db, "BEGIN");
-  SchemeTables(db);
-  Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Buyers', 'spM_Big', NULL, 'M', NULL, NULL, NULL)");
-  Exec(db,
-       "INSERT INTO XSP VALUES ('spM_Big', 'SELECT ''SHAPE {SELECT ID, Name FROM C ORDER BY ID} "
-       "APPEND ({SELECT CID AS ID, Item, Qty FROM O} RELATE ID TO ID) AS Orders''')");
-  Exec(db, "CREATE TABLE C (ID INTEGER PRIMARY KEY, Name TEXT)");
-  Exec(db, "CREATE TABLE O (ID INTEGER PRIMARY KEY, CID INTEGER, Item TEXT, Qty INTEGER)");
-  const std::string n = std::to_string(parents);
-  Exec(db, "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < " + n +
-               ") INSERT INTO C SELECT n, 'Customer ' || n FROM c");
-  Exec(db, "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5 * " + n +
-               ") INSERT INTO O SELECT n, (n * 7919) % " + n + " + 1, 'Item ' || n, n % 50 FROM c");
-  Exec(db, "COMMIT");
-  sqlite3_close(db);
-  fs::rename(partial, file);
-  return file;
+  return BuildOnce("shaped-" + std::to_string(parents) + ".db", [parents](sqlite3* db) {
+    Exec(db, "INSERT INTO XST2 VALUES (1, 2, 1, 'Buyers', 'spM_Big', NULL, 'M', NULL, NULL, NULL)");
+    Exec(db,
+         "INSERT INTO XSP VALUES ('spM_Big', 'SELECT ''SHAPE {SELECT ID, Name FROM C ORDER BY ID} "
+         "APPEND ({SELECT CID AS ID, Item, Qty FROM O} RELATE ID TO ID) AS Orders''')");
+    Exec(db, "CREATE TABLE C (ID INTEGER PRIMARY KEY, Name TEXT)");
+    Exec(db, "CREATE TABLE O (ID INTEGER PRIMARY KEY, CID INTEGER, Item TEXT, Qty INTEGER)");
+    const std::string n = std::to_string(parents);
+    Exec(db, "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < " + n +
+                 ") INSERT INTO C SELECT n, 'Customer ' || n FROM c");
+    Exec(db, "WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5 * " + n +
+                 ") INSERT INTO O SELECT n, (n * 7919) % " + n +
+                 " + 1, 'Item ' || n, n % 50 FROM c");
+  });
 }
 
 std::string Quote(const std::string& text) {
