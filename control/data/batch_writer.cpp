@@ -26,6 +26,56 @@ bool BatchWriter::Write(size_t row, std::string& error) {
   return true;
 }
 
+bool KeyedBatchWriter::Resync(BatchResync& resync, std::string& error) {
+  for (const size_t row : records_.LiveRows()) {
+    Recordset current;
+    const auto inserted = insertedRows_.find(row);
+    if (inserted != insertedRows_.end()) {
+      current = std::move(inserted->second);
+    } else if (HasKey(row, false)) {
+      if (!ReadByKey(row, false, current, error)) return false;
+      if (current.RecordCount() == 0) {
+        resync.vanished.push_back(row);
+        continue;
+      }
+    } else {
+      continue;  // no way to find the row again: it keeps its values
+    }
+    if (current.RecordCount() <= 0) continue;
+    current.MoveFirst();
+    for (size_t i = 0; i < mapped_.size(); ++i) {
+      const int field = mapped_[i];
+      const Variant& value = current.Value(static_cast<int>(i));
+      if (!(value == RecordsetAccess::CellValue(records_, row, field))) {
+        resync.refreshed.emplace_back(row, field, value);
+      }
+    }
+  }
+  return true;
+}
+
+bool KeyedBatchWriter::CheckUnchanged(size_t row, std::string& error) {
+  if (!HasKey(row, true)) {
+    error = "The records hold no key of " + base_.table +
+            ": select its primary key to change or delete records";
+    return false;
+  }
+  Recordset current;
+  if (!ReadByKey(row, true, current, error)) return false;
+  if (current.RecordCount() <= 0) {
+    error = Conflict(row, "was deleted");
+    return false;
+  }
+  current.MoveFirst();
+  for (size_t i = 0; i < mapped_.size(); ++i) {
+    if (!(current.Value(static_cast<int>(i)) == records_.OriginalValue(row, mapped_[i]))) {
+      error = Conflict(row, "was changed");
+      return false;
+    }
+  }
+  return true;
+}
+
 bool BatchWriter::HasColumns(std::string& error) const {
   if (!mapped_.empty()) return true;
   error = "No field of the records is a column of " + base_.table;

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include <kivdb/recordset.h>
@@ -50,6 +51,27 @@ class BatchWriter {
   Recordset& records_;
   const Recordset::BaseTable& base_;
   std::vector<int> mapped_;  // fields that are columns of the table
+};
+
+// A writer whose provider reads a row back into a recordset by its key (the servers): the check
+// before a change and the re-read after the batch are the same for all of them.
+class KeyedBatchWriter : public BatchWriter {
+ public:
+  using BatchWriter::BatchWriter;
+  // The live records by their current keys, or as an insert returned them; differing values and
+  // rows that are gone are collected, to be applied once the batch is committed.
+  bool Resync(BatchResync& resync, std::string& error) override;
+
+ protected:
+  // The row must still hold the values the record was read with (read again by its original key).
+  bool CheckUnchanged(size_t row, std::string& error) override;
+  // Reads the mapped columns of the table's row with the record's key (the original or the
+  // current one) into `current`, in the order of mapped_.
+  virtual bool ReadByKey(size_t row, bool original, Recordset& current, std::string& error) = 0;
+
+  // Rows an insert returned, as the table holds them, by record row: Resync takes them instead of
+  // reading the row again.
+  std::unordered_map<size_t, Recordset> insertedRows_;
 };
 
 // The base table of `records` when they can be written back; otherwise nullptr and the reason.

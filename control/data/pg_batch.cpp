@@ -20,10 +20,10 @@ std::string Quoted(const std::string& name) {
   return out + "\"";
 }
 
-class TableWriter final : public BatchWriter {
+class TableWriter final : public KeyedBatchWriter {
  public:
   TableWriter(PgConnection& connection, Recordset& records, const Recordset::BaseTable& base)
-      : BatchWriter(records, base), connection_(connection) {}
+      : KeyedBatchWriter(records, base), connection_(connection) {}
 
   bool Prepare(std::string& error) {
     if (!HasColumns(error)) return false;
@@ -31,35 +31,6 @@ class TableWriter final : public BatchWriter {
     selectList_.clear();
     for (size_t i = 0; i < mapped_.size(); ++i)
       selectList_ += (i ? ", " : "") + Quoted(base_.columns[mapped_[i]]);
-    return true;
-  }
-
-  // Re-reads the live records; differing values and rows that are gone are collected, to be
-  // applied once the batch is committed.
-  bool Resync(BatchResync& resync, std::string& error) override {
-    for (const size_t row : records_.LiveRows()) {
-      Recordset current;
-      const auto inserted = insertedRows_.find(row);
-      if (inserted != insertedRows_.end()) {
-        current = std::move(inserted->second);
-      } else if (HasKey(row, false)) {
-        if (!ReadByKey(row, false, current, error)) return false;
-        if (current.RecordCount() == 0) {
-          resync.vanished.push_back(row);
-          continue;
-        }
-      } else {
-        continue;  // no way to find the row again: it keeps its values
-      }
-      if (current.RecordCount() <= 0) continue;
-      current.MoveFirst();
-      for (size_t i = 0; i < mapped_.size(); ++i) {
-        const int field = mapped_[i];
-        const Variant& value = current.Value(static_cast<int>(i));
-        if (!(value == RecordsetAccess::CellValue(records_, row, field)))
-          resync.refreshed.emplace_back(row, field, value);
-      }
-    }
     return true;
   }
 
@@ -86,34 +57,11 @@ class TableWriter final : public BatchWriter {
     return true;
   }
 
-  bool ReadByKey(size_t row, bool original, Recordset& current, std::string& error) {
+  bool ReadByKey(size_t row, bool original, Recordset& current, std::string& error) override {
     std::vector<Variant> values;
     AddKeyValues(row, original, values);
     return Read("SELECT " + selectList_ + " FROM " + table_ + " WHERE " + KeyCondition(1), values,
                 current, error);
-  }
-
-  // The row must still hold the values the record was read with.
-  bool CheckUnchanged(size_t row, std::string& error) override {
-    if (!HasKey(row, true)) {
-      error = "The records hold no key of " + base_.table +
-              ": select its primary key to change or delete records";
-      return false;
-    }
-    Recordset current;
-    if (!ReadByKey(row, true, current, error)) return false;
-    if (current.RecordCount() <= 0) {
-      error = Conflict(row, "was deleted");
-      return false;
-    }
-    current.MoveFirst();
-    for (size_t i = 0; i < mapped_.size(); ++i) {
-      if (!(current.Value(static_cast<int>(i)) == records_.OriginalValue(row, mapped_[i]))) {
-        error = Conflict(row, "was changed");
-        return false;
-      }
-    }
-    return true;
   }
 
   bool Change(const std::string& sql, const std::vector<Variant>& values, size_t row,
@@ -177,7 +125,6 @@ class TableWriter final : public BatchWriter {
   PgConnection& connection_;
   std::string table_;       // quoted, with its schema
   std::string selectList_;  // the mapped columns, quoted
-  std::unordered_map<size_t, Recordset> insertedRows_;
 };
 
 }  // namespace
